@@ -1,0 +1,3 @@
+#include "CliCommands.h"
+
+int runCli(const QStringList&) { return 0; }

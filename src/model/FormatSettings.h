@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QChar>
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// Process-wide number and date formats. The application pins them at start so that
+// the user's regional settings never change how cells are read or written.
+struct FormatSettings {
+    QChar decimalSeparator = u'.';
+    QChar dateSeparator = u'.';
+    QChar thousandSeparator = u' ';
+    int currencyDecimals = 1;
+};
+
+const FormatSettings& formatSettings();
+void setFormatSettings(const FormatSettings& settings);
+// The formats the application always runs with.
+void SetFormatSettings();
+
+// Shortest general form with at most 15 significant digits, exponent as "1E-5".
+QString formatFloat(double value);
+QString formatFloat(long double value);
+// Same with the given number of significant digits (the file layout uses 16).
+QString formatFloatDigits(long double value, int digits, QChar separator);
+
+// Strict conversions used for cell texts: leading and trailing blanks allowed,
+// no digit grouping, an exponent allowed for floats.
+std::optional<double> parseFloat(const QString& text);
+std::optional<long double> parseLongDouble(const QString& text);
+std::optional<int> parseInt(const QString& text);
+std::optional<QDate> parseDate(const QString& text);
+QString formatDate(const QDate& date);
