@@ -1,3 +1,151 @@
 #include "CliCommands.h"
 
-int runCli(const QStringList&) { return 0; }
+#include "CliOptions.h"
+#include "Datapacket.h"
+#include "RazdelFiles.h"
+#include "Razdels.h"
+#include "ReportTables.h"
+#include "Totals.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void out(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void err(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+const QString kUsage =
+    uR"(form2audit-cli — командная строка программы подготовки отчёта по форме № 2-аудит
+
+Использование: form2audit-cli КОМАНДА [ПАРАМЕТРЫ]
+
+Команды:
+  recalc          загрузить семь разделов отчётного года, пересчитать итоги
+                  и сохранить файлы разделов; печатает путь каждого записанного файла
+  dump ФАЙЛ       показать файл раздела: имена полей, затем по строке на запись
+                  (поля через TAB; TAB, CR, LF и \ в тексте выводятся как \t, \r, \n, \\)
+
+Общие параметры:
+  --data ПАПКА        папка с файлами разделов (по умолчанию Data рядом с программой)
+  --year ГГГГ         отчётный год (по умолчанию — отчётный год даты --today)
+  --today ГГГГ-ММ-ДД  дата, которая считается сегодняшней (по умолчанию — системная)
+  --settings ФАЙЛ     файл настроек (по умолчанию настройки не читаются)
+
+Коды завершения: 0 — успешно, 2 — неверный вызов или файл не читается или не пишется.)"_s;
+
+QString escapeCell(const QString& text)
+{
+    QString s;
+    s.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\':
+            s += u"\\\\"_s;
+            break;
+        case u'\t':
+            s += u"\\t"_s;
+            break;
+        case u'\r':
+            s += u"\\r"_s;
+            break;
+        case u'\n':
+            s += u"\\n"_s;
+            break;
+        default:
+            s += c;
+        }
+    }
+    return s;
+}
+
+int cmdHelp(const CliOptions&)
+{
+    out(kUsage);
+    return 0;
+}
+
+int cmdDump(const CliOptions& o)
+{
+    if (o.positional.size() != 1)
+        throw UsageError(u"Команде dump нужен ровно один файл"_s);
+    DataSet table(QFileInfo(o.positional[0]).fileName());
+    loadTableFromFile(table, o.positional[0]);
+    QStringList names;
+    for (const FieldDef& f : table.fieldDefs())
+        names << escapeCell(f.name);
+    out(names.join(u'\t'));
+    for (table.first(); !table.eof(); table.next()) {
+        QStringList cells;
+        for (int f = 0; f < table.fieldCount(); ++f)
+            cells << escapeCell(table.field(f).asString());
+        out(cells.join(u'\t'));
+    }
+    return 0;
+}
+
+int cmdRecalc(const CliOptions& o)
+{
+    if (!o.positional.isEmpty())
+        throw UsageError(u"Лишние аргументы: %1"_s.arg(o.positional.join(u' ')));
+    const AppPaths paths = o.paths();
+    ReportTables tables;
+    loadReport(tables, paths, o.year);
+    CalcAllRazdels(tables);
+    for (int p = 0; p < RazdelCount; ++p) {
+        SaveRazdel(tables.razdel(p), paths, Razdels()[p].Kod, o.year);
+        out(QFileInfo(RazdelFileName(paths, Razdels()[p].Kod, o.year)).absoluteFilePath());
+    }
+    return 0;
+}
+
+} // namespace
+
+void loadReport(ReportTables& tables, const AppPaths& paths, const QString& year)
+{
+    // Read-only: a damaged file stops the command and is left where it is.
+    for (int p = 0; p < RazdelCount; ++p) {
+        const QString file = RazdelFileName(paths, Razdels()[p].Kod, year);
+        if (QFileInfo::exists(file))
+            loadTableFromFile(*tables.razdel(p), file);
+    }
+}
+
+int runCli(const QStringList& arguments)
+{
+    static const std::map<QString, std::function<int(const CliOptions&)>> commands = {
+        {u"help"_s, cmdHelp},
+        {u"dump"_s, cmdDump},
+        {u"recalc"_s, cmdRecalc},
+    };
+    try {
+        const CliOptions o = CliOptions::parse(arguments);
+        const auto it = commands.find(o.command);
+        if (it == commands.end())
+            throw UsageError(u"Неизвестная команда %1"_s.arg(o.command));
+        return it->second(o);
+    } catch (const UsageError& e) {
+        err(e.message());
+        err(u"Справка: form2audit-cli --help"_s);
+        return 2;
+    } catch (const DataSetError& e) {
+        err(e.message());
+        return 2;
+    } catch (const std::exception& e) {
+        err(u"Ошибка: %1"_s.arg(QString::fromLocal8Bit(e.what())));
+        return 2;
+    }
+}

@@ -22,11 +22,20 @@ AppPaths::AppPaths(const QString& executablePath)
     m_exeName = info.fileName();
 }
 
-AppPaths AppPaths::forApplication() { return AppPaths(QCoreApplication::applicationFilePath()); }
+AppPaths AppPaths::forApplication()
+{
+    return AppPaths(QCoreApplication::applicationFilePath());
+}
 
-QString AppPaths::ExeDir() const { return m_exeDir; }
+QString AppPaths::ExeDir() const
+{
+    return m_exeDir;
+}
 
-QString AppPaths::IniFileName() const { return m_exeDir + StripExtension(m_exeName) + u".ini"_s; }
+QString AppPaths::IniFileName() const
+{
+    return m_exeDir + StripExtension(m_exeName) + u".ini"_s;
+}
 
 QString AppPaths::ensureDir(const QString& dir) const
 {
@@ -35,18 +44,30 @@ QString AppPaths::ensureDir(const QString& dir) const
     return dir;
 }
 
-QString AppPaths::TempDir() const { return ensureDir(m_exeDir + u"Temp/"_s); }
+QString AppPaths::TempDir() const
+{
+    return ensureDir(m_exeDir + u"Temp/"_s);
+}
 
 QString AppPaths::DataDir() const
 {
     return ensureDir(m_dataOverride.isEmpty() ? m_exeDir + u"Data/"_s : m_dataOverride);
 }
 
-QString AppPaths::ExportDir() const { return ensureDir(m_exeDir + u"Export/"_s); }
+QString AppPaths::ExportDir() const
+{
+    return ensureDir(m_exeDir + u"Export/"_s);
+}
 
-QString AppPaths::ShablonFileName() const { return m_exeDir + u"Shablon.xls"_s; }
+QString AppPaths::ShablonFileName() const
+{
+    return m_exeDir + u"Shablon.xls"_s;
+}
 
-QString AppPaths::ShablonChernovikFileName() const { return m_exeDir + u"Shablon_Chernovik.xls"_s; }
+QString AppPaths::ShablonChernovikFileName() const
+{
+    return m_exeDir + u"Shablon_Chernovik.xls"_s;
+}
 
 QString AppPaths::GridLayoutFileName(const QString& code, const QString& year) const
 {

@@ -28,11 +28,20 @@ bool addCell(DataSet& cursor, int column, long double& sum)
 
 } // namespace
 
-bool IsNumberText(const QString& text) { return parseFloat(text).has_value(); }
+bool IsNumberText(const QString& text)
+{
+    return parseFloat(text).has_value();
+}
 
-bool IsIntegerText(const QString& text) { return parseInt(text).has_value(); }
+bool IsIntegerText(const QString& text)
+{
+    return parseInt(text).has_value();
+}
 
-bool IsDateText(const QString& text) { return parseDate(text).has_value(); }
+bool IsDateText(const QString& text)
+{
+    return parseDate(text).has_value();
+}
 
 bool IsDigitsOnly(const QString& text)
 {

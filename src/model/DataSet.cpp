@@ -61,17 +61,21 @@ int compareValues(const FieldDef& def, const QVariant& a, const QVariant& b)
     }
 }
 
-bool isNullValue(const QVariant& v) { return v.isNull() || !v.isValid(); }
+bool isNullValue(const QVariant& v)
+{
+    return v.isNull() || !v.isValid();
+}
 
-bool locateEquals(const FieldDef& def, const QVariant& have, const QVariant& want, bool caseInsensitive)
+bool locateEquals(const FieldDef& def, const QVariant& have, const QVariant& want,
+                  bool caseInsensitive)
 {
     if (isNullValue(want) || (def.type == FieldType::String && want.toString().isEmpty()))
         return isNullValue(have) || (def.type == FieldType::String && have.toString().isEmpty());
     if (isNullValue(have))
         return false;
     if (def.type == FieldType::String)
-        return have.toString().compare(want.toString(),
-                                       caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+        return have.toString().compare(want.toString(), caseInsensitive ? Qt::CaseInsensitive
+                                                                        : Qt::CaseSensitive) == 0;
     try {
         return compareValues(def, have, convertValue(def, want)) == 0;
     } catch (const DataSetError&) {
@@ -122,9 +126,18 @@ std::unique_ptr<DataSet> DataSet::clone() const
 
 // ---------------------------------------------------------------- definitions
 
-const QList<FieldDef>& DataSet::fieldDefs() const { return m_data->fields; }
-int DataSet::fieldCount() const { return static_cast<int>(m_data->fields.size()); }
-int DataSet::fieldIndex(const QString& name) const { return m_data->fieldIndex(name.trimmed()); }
+const QList<FieldDef>& DataSet::fieldDefs() const
+{
+    return m_data->fields;
+}
+int DataSet::fieldCount() const
+{
+    return static_cast<int>(m_data->fields.size());
+}
+int DataSet::fieldIndex(const QString& name) const
+{
+    return m_data->fieldIndex(name.trimmed());
+}
 
 std::optional<Field> DataSet::findField(const QString& name)
 {
@@ -221,7 +234,8 @@ void DataSet::loadData(const QList<FieldDef>& fields, std::vector<RowValues> row
         merged << d;
     }
     for (const FieldDef& o : std::as_const(m_data->fields))
-        if (o.isCalculated() && !std::any_of(merged.cbegin(), merged.cend(), [&](const FieldDef& f) {
+        if (o.isCalculated() &&
+            !std::any_of(merged.cbegin(), merged.cend(), [&](const FieldDef& f) {
                 return f.name.compare(o.name, Qt::CaseInsensitive) == 0;
             }))
             merged << o;
@@ -271,7 +285,8 @@ const std::vector<int>& DataSet::view() const
     if (!keys.empty()) {
         std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) {
             for (int k : keys) {
-                const int c = compareValues(m_data->fields[k], rows[a].values[k], rows[b].values[k]);
+                const int c =
+                    compareValues(m_data->fields[k], rows[a].values[k], rows[b].values[k]);
                 if (c != 0)
                     return c < 0;
             }
@@ -283,7 +298,10 @@ const std::vector<int>& DataSet::view() const
     return m_view;
 }
 
-void DataSet::invalidateView() { m_viewDirty = true; }
+void DataSet::invalidateView()
+{
+    m_viewDirty = true;
+}
 
 int DataSet::currentPos() const
 {
@@ -443,7 +461,10 @@ bool DataSet::locate(const QString& fieldNames, const QVariantList& values, bool
     return false;
 }
 
-bool DataSet::bookmarkValid(RowId bookmark) const { return visibleIndexOf(bookmark) >= 0; }
+bool DataSet::bookmarkValid(RowId bookmark) const
+{
+    return visibleIndexOf(bookmark) >= 0;
+}
 
 void DataSet::gotoBookmark(RowId bookmark)
 {
@@ -567,7 +588,10 @@ void DataSet::deleteRecord()
     }
 }
 
-int DataSet::changeCount() const { return m_data->changeCount; }
+int DataSet::changeCount() const
+{
+    return m_data->changeCount;
+}
 
 void DataSet::mergeChangeLog()
 {
@@ -625,7 +649,10 @@ void DataSet::setFiltered(bool on)
 
 // ---------------------------------------------------------------- bound controls
 
-void DataSet::disableControls() { ++m_disableCount; }
+void DataSet::disableControls()
+{
+    ++m_disableCount;
+}
 
 void DataSet::enableControls()
 {
@@ -650,9 +677,15 @@ int DataSet::addListener(Listener listener)
     return id;
 }
 
-void DataSet::removeListener(int id) { m_data->listeners.erase(id); }
+void DataSet::removeListener(int id)
+{
+    m_data->listeners.erase(id);
+}
 
-void DataSet::setOnCalcFields(Hook hook) { m_data->calcHook = std::move(hook); }
+void DataSet::setOnCalcFields(Hook hook)
+{
+    m_data->calcHook = std::move(hook);
+}
 
 void DataSet::setState(DataSetState state)
 {
@@ -686,7 +719,10 @@ void DataSet::notifyShared(TableEvent event, RowId id)
 
 // ---------------------------------------------------------------- values
 
-const std::vector<Row>& DataSet::rows() const { return m_data->rows; }
+const std::vector<Row>& DataSet::rows() const
+{
+    return m_data->rows;
+}
 
 int DataSet::visibleIndexOf(RowId id) const
 {
@@ -764,7 +800,8 @@ QVariant DataSet::value(int fieldIndex) const
 QVariant DataSet::valueAt(int visibleIndex, int fieldIndex) const
 {
     const auto& v = view();
-    if (visibleIndex < 0 || visibleIndex >= int(v.size()) || fieldIndex < 0 || fieldIndex >= fieldCount())
+    if (visibleIndex < 0 || visibleIndex >= int(v.size()) || fieldIndex < 0 ||
+        fieldIndex >= fieldCount())
         return {};
     const Row& row = m_data->rows[v[visibleIndex]];
     const RowValues& values =

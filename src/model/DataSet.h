@@ -86,7 +86,8 @@ public:
     bool isEmpty() const { return recordCount() == 0; }
     int recNo() const; // 1-based, 0 when there is no current row
     void setRecNo(int recNo);
-    bool locate(const QString& fieldNames, const QVariantList& values, bool caseInsensitive = false);
+    bool locate(const QString& fieldNames, const QVariantList& values,
+                bool caseInsensitive = false);
     RowId bookmark() const { return m_cur; }
     bool bookmarkValid(RowId bookmark) const;
     void gotoBookmark(RowId bookmark);

@@ -10,7 +10,8 @@ namespace {
 
 [[noreturn]] void conversionError(const FieldDef& def, const QString& text)
 {
-    throw DataSetError(u"«%1» не является допустимым значением для поля «%2»"_s.arg(text, def.name));
+    throw DataSetError(
+        u"«%1» не является допустимым значением для поля «%2»"_s.arg(text, def.name));
 }
 
 int roundToInt(const FieldDef& def, double v)
@@ -123,9 +124,15 @@ QVariant convertValue(const FieldDef& def, const QVariant& value)
     return {};
 }
 
-const FieldDef& Field::def() const { return m_ds->fieldDefs()[m_index]; }
+const FieldDef& Field::def() const
+{
+    return m_ds->fieldDefs()[m_index];
+}
 
-QVariant Field::value() const { return m_ds->value(m_index); }
+QVariant Field::value() const
+{
+    return m_ds->value(m_index);
+}
 
 bool Field::isNull() const
 {
@@ -133,7 +140,10 @@ bool Field::isNull() const
     return v.isNull() || !v.isValid();
 }
 
-QString Field::asString() const { return valueText(def(), value()); }
+QString Field::asString() const
+{
+    return valueText(def(), value());
+}
 
 int Field::asInteger() const
 {
@@ -218,13 +228,34 @@ QDate Field::asDate() const
     conversionError(def(), asString());
 }
 
-void Field::setValue(const QVariant& value) { m_ds->setValue(m_index, value); }
-void Field::setAsString(const QString& text) { m_ds->setValue(m_index, valueFromText(def(), text)); }
-void Field::setAsInteger(int value) { m_ds->setValue(m_index, value); }
-void Field::setAsFloat(double value) { m_ds->setValue(m_index, value); }
-void Field::setAsBoolean(bool value) { m_ds->setValue(m_index, value); }
-void Field::setAsDate(const QDate& value) { m_ds->setValue(m_index, value); }
-void Field::clear() { m_ds->setValue(m_index, QVariant()); }
+void Field::setValue(const QVariant& value)
+{
+    m_ds->setValue(m_index, value);
+}
+void Field::setAsString(const QString& text)
+{
+    m_ds->setValue(m_index, valueFromText(def(), text));
+}
+void Field::setAsInteger(int value)
+{
+    m_ds->setValue(m_index, value);
+}
+void Field::setAsFloat(double value)
+{
+    m_ds->setValue(m_index, value);
+}
+void Field::setAsBoolean(bool value)
+{
+    m_ds->setValue(m_index, value);
+}
+void Field::setAsDate(const QDate& value)
+{
+    m_ds->setValue(m_index, value);
+}
+void Field::clear()
+{
+    m_ds->setValue(m_index, QVariant());
+}
 
 void Field::focusControl() const
 {
@@ -232,7 +263,10 @@ void Field::focusControl() const
         m_ds->onFocusField(fieldName());
 }
 
-void Field::setValidChars(std::optional<QString> chars) { m_ds->setValidChars(fieldName(), std::move(chars)); }
+void Field::setValidChars(std::optional<QString> chars)
+{
+    m_ds->setValidChars(fieldName(), std::move(chars));
+}
 
 bool Field::acceptsChar(QChar c) const
 {

@@ -168,7 +168,10 @@ template <typename T> bool compareWith(FilterExpression::Op op, const T& a, cons
 
 } // namespace
 
-FilterExpression FilterExpression::parse(const QString& text) { return Parser(text).parse(); }
+FilterExpression FilterExpression::parse(const QString& text)
+{
+    return Parser(text).parse();
+}
 
 bool FilterExpression::matches(const QList<FieldDef>& fields, const QVector<QVariant>& values,
                                const std::vector<int>& fieldIndexes) const
@@ -191,10 +194,12 @@ bool FilterExpression::matches(const QList<FieldDef>& fields, const QVector<QVar
             ok = compareWith(c.op, v.toBool(),
                              c.literal.metaType().id() == QMetaType::Bool
                                  ? c.literal.toBool()
-                                 : c.literal.toString().compare(u"true"_s, Qt::CaseInsensitive) == 0);
+                                 : c.literal.toString().compare(u"true"_s, Qt::CaseInsensitive) ==
+                                       0);
             break;
         case FieldType::Date:
-            ok = compareWith(c.op, v.toDate(), QDate::fromString(c.literal.toString(), u"dd.MM.yyyy"_s));
+            ok = compareWith(c.op, v.toDate(),
+                             QDate::fromString(c.literal.toString(), u"dd.MM.yyyy"_s));
             break;
         default: {
             bool conv = false;

@@ -12,7 +12,10 @@ FormatSettings& current()
     return settings;
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 // Trims blanks and replaces the decimal separator by '.', refusing anything that is
 // not a plain decimal number with an optional exponent.
@@ -66,19 +69,30 @@ std::optional<QByteArray> normaliseNumber(const QString& text, QChar separator)
 
 } // namespace
 
-const FormatSettings& formatSettings() { return current(); }
+const FormatSettings& formatSettings()
+{
+    return current();
+}
 
-void setFormatSettings(const FormatSettings& settings) { current() = settings; }
+void setFormatSettings(const FormatSettings& settings)
+{
+    current() = settings;
+}
 
-void SetFormatSettings() { current() = FormatSettings{}; }
+void SetFormatSettings()
+{
+    current() = FormatSettings{};
+}
 
 QString formatFloatDigits(long double value, int digits, QChar separator)
 {
     if (std::isnan(value) || std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("NAN"));
+        return value > 0 ? QStringLiteral("INF")
+                         : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("NAN"));
     // to_chars is locale-independent, unlike printf.
     char buf[128];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
     QString s = QString::fromLatin1(buf, res.ptr - buf);
     // C writes "1e-05" / "1e+15"; the house form is "1E-5" / "1E15".
     const qsizetype ePos = s.indexOf(u'e');
@@ -104,7 +118,10 @@ QString formatFloat(long double value)
     return formatFloatDigits(value, 15, current().decimalSeparator);
 }
 
-QString formatFloat(double value) { return formatFloat(static_cast<long double>(value)); }
+QString formatFloat(double value)
+{
+    return formatFloat(static_cast<long double>(value));
+}
 
 std::optional<long double> parseLongDouble(const QString& text)
 {

@@ -11,8 +11,9 @@ namespace {
 
 std::unique_ptr<DataSet> numbers(std::initializer_list<std::pair<QString, int>> rows)
 {
-    auto ds = std::make_unique<DataSet>(
-        u"T"_s, QList<FieldDef>{stringField(u"Kod"_s, 10), integerField(u"Val"_s), booleanField(u"Flag"_s)});
+    auto ds = std::make_unique<DataSet>(u"T"_s, QList<FieldDef>{stringField(u"Kod"_s, 10),
+                                                                integerField(u"Val"_s),
+                                                                booleanField(u"Flag"_s)});
     ds->createDataSet();
     for (const auto& [kod, val] : rows) {
         ds->append();
@@ -44,17 +45,23 @@ TEST(DataSetFields, TextConventionsOfEveryType)
     struct Case {
         QString field, in, out;
     } cases[] = {
-        {u"S"_s, u"abcdefgh"_s, u"abcde"_s},   {u"I"_s, u"-42"_s, u"-42"_s},
-        {u"I"_s, u" 7"_s, u"7"_s},             {u"F"_s, u"12.5"_s, u"12.5"_s},
-        {u"F"_s, u"0.1"_s, u"0.1"_s},          {u"F"_s, u"1e-5"_s, u"1E-5"_s},
+        {u"S"_s, u"abcdefgh"_s, u"abcde"_s},
+        {u"I"_s, u"-42"_s, u"-42"_s},
+        {u"I"_s, u" 7"_s, u"7"_s},
+        {u"F"_s, u"12.5"_s, u"12.5"_s},
+        {u"F"_s, u"0.1"_s, u"0.1"_s},
+        {u"F"_s, u"1e-5"_s, u"1E-5"_s},
         {u"F"_s, u"123456789012345678"_s, u"1.23456789012346E17"_s},
-        {u"M"_s, u"1234.5"_s, u"1234.5"_s},    {u"B"_s, u"true"_s, u"True"_s},
-        {u"B"_s, u"FALSE"_s, u"False"_s},      {u"D"_s, u"05.03.2009"_s, u"05.03.2009"_s},
+        {u"M"_s, u"1234.5"_s, u"1234.5"_s},
+        {u"B"_s, u"true"_s, u"True"_s},
+        {u"B"_s, u"FALSE"_s, u"False"_s},
+        {u"D"_s, u"05.03.2009"_s, u"05.03.2009"_s},
         {u"D"_s, u"5.3.2009"_s, u"05.03.2009"_s},
     };
     for (const Case& c : cases) {
         ds.fieldByName(c.field).setAsString(c.in);
-        EXPECT_EQ(ds.fieldByName(c.field).asString(), c.out) << c.field.toStdString() << " " << c.in.toStdString();
+        EXPECT_EQ(ds.fieldByName(c.field).asString(), c.out)
+            << c.field.toStdString() << " " << c.in.toStdString();
     }
     // 0.1 + 0.2 shows as 0.3 at 15 significant digits
     ds.fieldByName(u"F"_s).setAsFloat(0.1 + 0.2);
@@ -78,16 +85,18 @@ TEST(DataSetFields, EmptyReadsAsEmptyZeroFalse)
 
 TEST(DataSetFields, BadTextRaisesConversionError)
 {
-    DataSet ds(u"T"_s, {integerField(u"I"_s), floatField(u"F"_s), dateField(u"D"_s), booleanField(u"B"_s)});
+    DataSet ds(u"T"_s,
+               {integerField(u"I"_s), floatField(u"F"_s), dateField(u"D"_s), booleanField(u"B"_s)});
     ds.createDataSet();
     ds.append();
     const std::pair<const char*, const char*> bad[] = {
-        {"I", "12.5"}, {"I", "abc"}, {"I", "3000000000"}, {"I", "1 2"}, {"F", "1,5"},
-        {"F", "1 000"}, {"F", "e5"}, {"D", "31.02.2009"}, {"D", "2009-03-05"}, {"B", "yes"},
+        {"I", "12.5"},  {"I", "abc"}, {"I", "3000000000"}, {"I", "1 2"},        {"F", "1,5"},
+        {"F", "1 000"}, {"F", "e5"},  {"D", "31.02.2009"}, {"D", "2009-03-05"}, {"B", "yes"},
     };
     for (const auto& [field, text] : bad)
-        EXPECT_THROW(ds.fieldByName(QString::fromLatin1(field)).setAsString(QString::fromLatin1(text)),
-                     DataSetError)
+        EXPECT_THROW(
+            ds.fieldByName(QString::fromLatin1(field)).setAsString(QString::fromLatin1(text)),
+            DataSetError)
             << field << " " << text;
 }
 
@@ -105,7 +114,7 @@ TEST(DataSetFields, FindFieldIgnoresLetterCase)
 TEST(DataSetStates, TransitionsAndForbiddenOperations)
 {
     auto ds = numbers({{u"a"_s, 1}});
-    EXPECT_THROW(ds->post(), DataSetError);                        // post from browse
+    EXPECT_THROW(ds->post(), DataSetError);                                // post from browse
     EXPECT_THROW(ds->fieldByName(u"Val"_s).setAsInteger(3), DataSetError); // write in browse
     ds->edit();
     EXPECT_EQ(ds->state(), DataSetState::Edit);
@@ -284,7 +293,8 @@ TEST(DataSetClone, PostsThroughCloneAreSeenBySourceAndListeners)
     }
     QStringList seen;
     for (err->first(); !err->eof(); err->next())
-        seen << err->fieldByName(u"RazdelKod"_s).asString() + err->fieldByName(u"ErrorNum"_s).asString();
+        seen << err->fieldByName(u"RazdelKod"_s).asString() +
+                    err->fieldByName(u"ErrorNum"_s).asString();
     EXPECT_EQ(seen, (QStringList{u"001"_s, u"002"_s, u"011"_s, u"021"_s}));
 }
 
@@ -336,7 +346,8 @@ TEST(DataSetLoad, LoadReplacesDefinitionsKeepsCalculatedFields)
 {
     auto q = createRazdelTable(5);
     ASSERT_TRUE(q->findField(u"ValueNo"_s));
-    q->loadData({stringField(u"Other"_s, 10), booleanField(u"ValueYes"_s)}, {RowValues{u"x"_s, true}});
+    q->loadData({stringField(u"Other"_s, 10), booleanField(u"ValueYes"_s)},
+                {RowValues{u"x"_s, true}});
     EXPECT_FALSE(q->findField(u"NameRow"_s).has_value());
     EXPECT_TRUE(q->findField(u"Other"_s).has_value());
     EXPECT_EQ(q->changeCount(), 0);
