@@ -16,18 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void out(const QString& line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
-void err(const QString& line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
 const QString kUsage =
     uR"(form2audit-cli — командная строка программы подготовки отчёта по форме № 2-аудит
 
@@ -112,7 +100,39 @@ int cmdRecalc(const CliOptions& o)
     return 0;
 }
 
+std::map<QString, CliHandler>& registry()
+{
+    static std::map<QString, CliHandler> commands = {
+        {u"help"_s, cmdHelp},
+        {u"dump"_s, cmdDump},
+        {u"recalc"_s, cmdRecalc},
+    };
+    return commands;
+}
+
 } // namespace
+
+void out(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void err(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void outBytes(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+CliCommandRegistrar::CliCommandRegistrar(const QString& name, CliHandler handler)
+{
+    registry()[name] = std::move(handler);
+}
 
 void loadReport(ReportTables& tables, const AppPaths& paths, const QString& year)
 {
@@ -126,11 +146,7 @@ void loadReport(ReportTables& tables, const AppPaths& paths, const QString& year
 
 int runCli(const QStringList& arguments)
 {
-    static const std::map<QString, std::function<int(const CliOptions&)>> commands = {
-        {u"help"_s, cmdHelp},
-        {u"dump"_s, cmdDump},
-        {u"recalc"_s, cmdRecalc},
-    };
+    const auto& commands = registry();
     try {
         const CliOptions o = CliOptions::parse(arguments);
         const auto it = commands.find(o.command);
