@@ -1,8 +1,12 @@
 #include "FormatSettings.h"
 
+#include <QRegularExpression>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -214,4 +218,24 @@ QString formatDate(const QDate& date)
         .arg(date.month(), 2, 10, QChar(u'0'))
         .arg(s)
         .arg(date.year(), 4, 10, QChar(u'0'));
+}
+
+QString formatMoney(double value)
+{
+    const FormatSettings& f = current();
+    QString digits = QString::number(value, 'f', f.currencyDecimals);
+    const bool negative = digits.startsWith(u'-');
+    if (negative)
+        digits.remove(0, 1);
+    qsizetype point = digits.indexOf(u'.');
+    QString fraction;
+    if (point >= 0) {
+        fraction = f.decimalSeparator + digits.mid(point + 1);
+        digits.truncate(point);
+    }
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, f.thousandSeparator);
+    if (negative && (digits != u"0" || fraction.contains(QRegularExpression(u"[1-9]"_s))))
+        digits.prepend(u'-');
+    return digits + fraction;
 }

@@ -25,10 +25,13 @@ QString formatFloat(long double value);
 // Same with the given number of significant digits (the file layout uses 16).
 QString formatFloatDigits(long double value, int digits, QChar separator);
 
-// Strict conversions used for cell texts: leading and trailing blanks allowed,
-// no digit grouping, an exponent allowed for floats.
+// Strict conversions used for cell texts, no digit grouping. Floats allow leading and
+// trailing blanks and an exponent; integers allow leading blanks only.
 std::optional<double> parseFloat(const QString& text);
 std::optional<long double> parseLongDouble(const QString& text);
 std::optional<int> parseInt(const QString& text);
+// A money amount as shown: thousands separated, one decimal ("1 234.5").
+QString formatMoney(double value);
+
 std::optional<QDate> parseDate(const QString& text);
 QString formatDate(const QDate& date);
