@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The two message boxes of the program, behind an interface so tests can answer them.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // The text with "!" appended, an exclamation icon and OK.
+    virtual void InfoBox(const QString& text, const QString& caption) = 0;
+    // The text with "?" appended, a question icon, Yes and No; true on Yes.
+    virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
+    // A failure no handler caught: its text in an error box.
+    virtual void ErrorBox(const QString& text) = 0;
+};
+
+// Real modal boxes over the given parent.
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+    void InfoBox(const QString& text, const QString& caption) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    void ErrorBox(const QString& text) override;
+
+private:
+    QWidget* m_parent;
+};

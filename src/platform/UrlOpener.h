@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QUrl>
+
+// Hands an address to the desktop ("mailto:" links, web sites).
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual bool open(const QUrl& url) = 0;
+};
+
+class DesktopUrlOpener final : public UrlOpener {
+public:
+    bool open(const QUrl& url) override;
+};
