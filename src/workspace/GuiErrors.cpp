@@ -8,7 +8,10 @@ std::function<void(const QString&)>& sink()
 }
 } // namespace
 
-void setErrorSink(std::function<void(const QString&)> s) { sink() = std::move(s); }
+void setErrorSink(std::function<void(const QString&)> s)
+{
+    sink() = std::move(s);
+}
 
 void reportError(const QString& text)
 {
