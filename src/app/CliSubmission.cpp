@@ -1,0 +1,106 @@
+#include "CliCheck.h"
+#include "CliCommands.h"
+#include "CliOptions.h"
+#include "Control.h"
+#include "Crc32.h"
+#include "ExportFile.h"
+#include "ReportTables.h"
+#include "Settings.h"
+#include "Totals.h"
+#include "ZipPack.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void noPositional(const CliOptions& o)
+{
+    if (!o.positional.isEmpty())
+        throw UsageError(u"Лишние аргументы: %1"_s.arg(o.positional.join(u' ')));
+}
+
+QString oneFile(const CliOptions& o)
+{
+    if (o.positional.size() != 1)
+        throw UsageError(u"Команде %1 нужен ровно один файл"_s.arg(o.command));
+    return o.positional[0];
+}
+
+// The export text as the submission carries it, on standard output.
+int cmdText(const CliOptions& o)
+{
+    noPositional(o);
+    ReportTables tables;
+    loadReport(tables, o.paths(), o.year);
+    CalcAllRazdels(tables);
+    outBytes(RepFileBytes(tables));
+    return 0;
+}
+
+// The submission archive in --out, behind the same control gate as the application's.
+int cmdExport(const CliOptions& o)
+{
+    noPositional(o);
+    if (o.outDir.isEmpty())
+        throw UsageError(u"Команде export нужен параметр --out ПАПКА"_s);
+    ReportTables tables;
+    loadReport(tables, o.paths(), o.year);
+
+    std::optional<Settings> settings;
+    if (!o.settingsFile.isEmpty()) {
+        // A missing file would silently give every default: most likely a typo.
+        const QFileInfo info(o.settingsFile);
+        if (!info.isFile() || !info.isReadable())
+            throw UsageError(u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
+        settings.emplace(o.settingsFile, o.year);
+    }
+    const ControlEnv env{o.today, settings ? &*settings : nullptr, o.year};
+    ControlCounts counts;
+    int allErr = 0;
+    int allWarn = 0;
+    // The run recomputes every section's totals before checking it.
+    ControlAllRazdels(tables, tables.err(), counts, env, allErr, allWarn);
+    if (allErr > 0 && !o.force) {
+        printErrorList(tables.err());
+        printErrorSummary(allErr, allWarn);
+        return 1;
+    }
+
+    const QString dir = QDir(o.outDir).absolutePath();
+    const RepFileResult result =
+        MakeRepFile(tables, dir, QString(), o.year, RepFileMode::Submission);
+    if (allErr > 0)
+        err(u"В данных отчёта есть ошибки (всего - %1): архив создан по --force"_s.arg(allErr));
+    out(u"archive: "_s + QDir::toNativeSeparators(result.archivePath));
+    out(u"checksum: "_s + result.checksum);
+    return 0;
+}
+
+int cmdCrc(const CliOptions& o)
+{
+    out(FileCRCText(oneFile(o)));
+    return 0;
+}
+
+int cmdUnzip(const CliOptions& o)
+{
+    const QString archive = oneFile(o);
+    if (o.toDir.isEmpty())
+        throw UsageError(u"Команде unzip нужен параметр --to ПАПКА"_s);
+    // Only the folder part of the target path counts.
+    const auto files = UnZipRepFile(archive, QDir(o.toDir).absolutePath() + u'/', RepZipPassword);
+    for (const UnzippedFile& f : files)
+        out(f.name + u'\t' + FileCRCText(f.path));
+    return 0;
+}
+
+} // namespace
+
+static CliCommandRegistrar regText(u"text"_s, cmdText);
+static CliCommandRegistrar regExport(u"export"_s, cmdExport);
+static CliCommandRegistrar regCrc(u"crc"_s, cmdCrc);
+static CliCommandRegistrar regUnzip(u"unzip"_s, cmdUnzip);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The password of the submission archive.
+inline const QString RepZipPassword = QStringLiteral("vazu");
+
+// Packs one file into a new archive beside it: the file's path without its extension
+// + ".zip", one entry named after the file, deflate level 1, traditional PKWARE
+// encryption unless the password is blank. An archive of that name is replaced only once
+// the new one is complete. Answers the archive's path; throws DataSetError.
+QString ZipRepFile(const QString& filePath, const QString& password);
+
+struct UnzippedFile {
+    QString name; // the entry's name
+    QString path; // where it was written
+};
+
+// Unpacks every entry of an archive into the folder of `targetFilePath` (only its folder
+// part is used), replacing existing files and creating that folder and the folders that
+// entry names hold.
+// An archive holding a name that would leave that folder is refused before anything is
+// written. Each file is written under a temporary name and renamed only once its content
+// has been read whole and its CRC checked, so a wrong password leaves no partial file.
+// Throws DataSetError; a missing archive is reported and not created.
+QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targetFilePath,
+                                 const QString& password);
+
+// False for an entry name that is absolute, holds a drive or stream colon, a backslash
+// or a ".." part.
+bool isSafeEntryName(const QString& name);
