@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Control.h"
+#include "ReportTables.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+// One cell of a report: the section position, the row (KodRow in sections 1 to 4, Num
+// in the membership table, empty for the single-row tables), the field and its value
+// (a null QVariant clears the cell).
+struct Cell {
+    int pos;
+    QString row;
+    QString field;
+    QVariant value;
+};
+
+// The reporting year and the day the tests run the control on.
+inline const QString kTestYear = QStringLiteral("2009");
+inline const QDate kTestToday{2010, 3, 15};
+
+// Writes one cell through the table's own cursor and posts it.
+void setCell(DataSet& table, int pos, const QString& row, const QString& field,
+             const QVariant& value);
+void setCells(ReportTables& tables, const std::vector<Cell>& cells);
+
+// Requisites that pass every rule for a legal entity.
+std::vector<Cell> validRekvizity();
+// Sections 1 to 4, the quality review and one membership row, consistent once the
+// totals are computed.
+std::vector<Cell> consistentFigures();
+
+// A full run with the test date and year and default settings.
+ControlCounts runControl(ReportTables& tables, const Settings* settings = nullptr);
+// The error list in the check command's line format, restricted to one section's code
+// when `kod` is given.
+QStringList errLines(const DataSet& err, const QString& kod = {});
