@@ -47,6 +47,10 @@ CliOptions CliOptions::parse(const QStringList& arguments)
             o.toDir = valueOf(a);
         else if (a == u"--force"_s)
             o.force = true;
+        else if (a == u"--draft"_s)
+            o.draft = true;
+        else if (a == u"--templates"_s)
+            o.templatesDir = valueOf(a);
         else if (a == u"--help"_s || a == u"-h"_s)
             o.command = u"help"_s;
         else if (a.startsWith(u"--"_s))

@@ -32,6 +32,8 @@ struct CliOptions {
     QString outDir;       // --out
     QString toDir;        // --to
     bool force = false;   // --force
+    bool draft = false;   // --draft
+    QString templatesDir; // --templates
 
     // Throws UsageError.
     static CliOptions parse(const QStringList& arguments);
