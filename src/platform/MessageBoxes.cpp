@@ -14,7 +14,12 @@ void QtMessageBoxes::InfoBox(const QString& text, const QString& caption)
 
 bool QtMessageBoxes::AskYesNo(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Question, caption, text + u"?"_s, QMessageBox::NoButton, m_parent);
+    return AskPlain(text + u"?"_s, caption);
+}
+
+bool QtMessageBoxes::AskPlain(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, m_parent);
     QPushButton* yes = box.addButton(u"Да"_s, QMessageBox::YesRole);
     box.addButton(u"Нет"_s, QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -24,7 +29,7 @@ bool QtMessageBoxes::AskYesNo(const QString& text, const QString& caption)
 
 void QtMessageBoxes::ErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    m_parent);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, m_parent);
     box.exec();
 }

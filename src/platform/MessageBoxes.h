@@ -13,7 +13,12 @@ public:
     // The text with "?" appended, a question icon, Yes and No; true on Yes.
     virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
     // A failure no handler caught: its text in an error box.
-    virtual void ErrorBox(const QString& text) = 0;
+    virtual void ErrorBox(const QString& text) { InfoBox(text, QString()); }
+    // The text unchanged, a question icon, Yes and No; true on Yes.
+    virtual bool AskPlain(const QString& text, const QString& caption)
+    {
+        return AskYesNo(text, caption);
+    }
 };
 
 // Real modal boxes over the given parent.
@@ -24,6 +29,7 @@ public:
     void InfoBox(const QString& text, const QString& caption) override;
     bool AskYesNo(const QString& text, const QString& caption) override;
     void ErrorBox(const QString& text) override;
+    bool AskPlain(const QString& text, const QString& caption) override;
 
 private:
     QWidget* m_parent;

@@ -2,4 +2,7 @@
 
 #include <QDesktopServices>
 
-bool DesktopUrlOpener::open(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool DesktopUrlOpener::open(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}

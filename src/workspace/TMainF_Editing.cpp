@@ -1,0 +1,353 @@
+#include "DBGrid.h"
+#include "EditRules.h"
+#include "FormatSettings.h"
+#include "GridLayoutFile.h"
+#include "GuiErrors.h"
+#include "RazdelFiles.h"
+#include "Razdels.h"
+#include "RekvizityPanel.h"
+#include "TMainF.h"
+#include "Totals.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStackedLayout>
+#include <QStyleOptionViewItem>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Spec = GridColumnSpec;
+constexpr Qt::Alignment kTop = Qt::AlignLeft | Qt::AlignTop;
+constexpr Qt::Alignment kMiddle = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kCentre = Qt::AlignCenter;
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+struct GridDef {
+    int position;
+    int frozen;
+    int rowHeight;
+    QList<Spec> columns;
+};
+
+QList<GridDef> gridDefs()
+{
+    QList<Spec> s4 = {{u"NameRow"_s, 332, true, kTop, false},
+                      {u"KodRow"_s, 32, true, kCentre, false}};
+    for (int g = 3; g <= 9; ++g)
+        s4.append({u"Graf%1"_s.arg(g, 2, 10, QChar(u'0')), 60, false, kMiddle, false});
+    return {
+        {PosRazdel1,
+         2,
+         30,
+         {{u"NameRow"_s, 452, true, kTop, false},
+          {u"KodRow"_s, 40, true, kCentre, false},
+          {u"Graf03"_s, 74, false, kMiddle, false},
+          {u"Graf04"_s, 74, false, kMiddle, false}}},
+        {PosRazdel2,
+         2,
+         30,
+         {{u"NameRow"_s, 450, true, kTop, false},
+          {u"KodRow"_s, 40, true, kCentre, false},
+          {u"Graf03"_s, 102, false, kMiddle, false},
+          {u"Graf04"_s, 116, false, kMiddle, false}}},
+        {PosRazdel3,
+         2,
+         29,
+         {{u"NameRow"_s, 570, true, kTop, false},
+          {u"KodRow"_s, 53, true, Qt::AlignHCenter | Qt::AlignTop, false},
+          {u"Graf03"_s, 81, false, kTop, false}}},
+        {PosRazdel4, 2, 30, s4},
+        {PosQualityTest,
+         2,
+         30,
+         {{u"NameRow"_s, 330, true, kMiddle, false},
+          {u"NameYes"_s, 35, true, kRight, false},
+          {u"ValueYes"_s, 20, false, kCentre, true},
+          {u"NameNo"_s, 35, true, kRight, false},
+          {u"ValueNo"_s, 20, true, kCentre, true}}},
+        {PosMembership,
+         1,
+         22,
+         {{u"Num"_s, 24, true, kCentre, false},
+          {u"NameRow"_s, 563, false, kMiddle, false},
+          {u"KodRow"_s, 42, true, kCentre, false},
+          {u"Year"_s, 64, false, kMiddle, false}}},
+    };
+}
+
+QColor buttonFace()
+{
+    return QApplication::palette().color(QPalette::Button);
+}
+
+// The text rectangle of a special cell: left +1, right -2, top +1.
+QRect textRect(const QRect& cell)
+{
+    return cell.adjusted(1, 1, -2, 0);
+}
+
+void paintTotal(QPainter* p, const QStyleOptionViewItem& o, const QString& text)
+{
+    p->save();
+    p->fillRect(o.rect, buttonFace());
+    QFont f = o.font;
+    f.setBold(true);
+    p->setFont(f);
+    p->setPen(Qt::black);
+    p->setBrush(Qt::NoBrush);
+    DrawCellText(p, textRect(o.rect), text, 1, 2);
+    p->restore();
+}
+
+void paintLocked(QPainter* p, const QStyleOptionViewItem& o)
+{
+    p->fillRect(o.rect, buttonFace());
+}
+
+void paintColoured(QPainter* p, const QStyleOptionViewItem& o, const QColor& fill,
+                   const QString& text, int horizontal)
+{
+    p->save();
+    p->fillRect(o.rect, fill);
+    p->setFont(o.font);
+    p->setPen(Qt::black);
+    p->setBrush(Qt::NoBrush);
+    DrawCellText(p, textRect(o.rect), text, horizontal, 2);
+    p->restore();
+}
+
+} // namespace
+
+void TMainF::createGrids()
+{
+    for (const GridDef& d : gridDefs()) {
+        const TRazdel& r = Razdels()[d.position];
+        auto* g = new DBGrid(r.GridName, Panel_Data);
+        g->setDataSet(m_tables.razdel(d.position));
+        g->setColumns(d.columns);
+        g->setFrozenColumns(d.frozen);
+        g->setDefaultRowHeight(d.rowHeight);
+        if (d.position == PosQualityTest) {
+            g->setShowTitles(false);
+            g->setShowIndicator(false);
+        }
+        g->setMinimumSize(100, 60); // the splitters, not the grids, decide the room
+        m_grids.insert(r.GridName, g);
+        m_dataStack->addWidget(g);
+        wireGrid(g, d.position);
+    }
+    Panel_00 = new RekvizityPanel(m_tables.razdel(PosRekvizity), &m_tables.terr(),
+                                  *m_platform.keyboard, Panel_Data);
+    Panel_00->setObjectName(u"Panel_00"_s);
+    Panel_00->postHook = [this] {
+        guarded([this] {
+            if (DataSet* ds = m_tables.razdel(PosRekvizity); ds->isEditing())
+                ds->post();
+        });
+    };
+    m_dataStack->addWidget(Panel_00);
+
+    // The error list's grid, read-only.
+    DBGrid_Err = new DBGrid(u"DBGrid_Err"_s, Panel_Errors);
+    DBGrid_Err->setDataSet(&m_tables.err());
+    DBGrid_Err->setColumns({{u"RazdelKod"_s, 64, false, kTop, false},
+                            {u"RazdelName"_s, 400, false, kTop, false},
+                            {u"ErrorNum"_s, 64, false, Qt::AlignHCenter | Qt::AlignTop, false},
+                            {u"ErrorKod"_s, 64, false, kTop, false},
+                            {u"ErrorName"_s, 998, false, kTop, false}});
+    DBGrid_Err->setReadOnly(true);
+    DBGrid_Err->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid_Err->setColumnTitle(u"RazdelKod"_s, u"Код раздела"_s);
+    DBGrid_Err->setColumnTitle(u"RazdelName"_s, u"Наменование раздела"_s);
+    DBGrid_Err->setColumnTitle(u"ErrorNum"_s, u"Номер ошибки"_s);
+    DBGrid_Err->setColumnTitle(u"ErrorKod"_s, u"Код ошибки"_s);
+    DBGrid_Err->setColumnTitle(u"ErrorName"_s, u"Наименование ошибки"_s);
+    for (const QString& hidden : {u"RazdelKod"_s, u"RazdelName"_s, u"ErrorKod"_s})
+        DBGrid_Err->setColumnHidden(DBGrid_Err->columnOfField(hidden), true);
+    DBGrid_Err->setShowIndicator(true);
+    Panel_Errors->layout()->addWidget(DBGrid_Err);
+    DBGrid_Err->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(DBGrid_Err, &DBGrid::cellClicked, this,
+            [this] { guarded([this] { DBGrid_ErrDblClick(); }); });
+    connect(DBGrid_Err, &QAbstractItemView::doubleClicked, this,
+            [this] { guarded([this] { DBGrid_ErrDblClick(); }); });
+}
+
+void TMainF::wireGrid(DBGrid* grid, int position)
+{
+    DataSet* table = m_tables.razdel(position);
+    // FocusField on a section table lands on its grid with the field's column selected.
+    table->onFocusField = [grid](const QString& field) {
+        grid->setFocus(Qt::OtherFocusReason);
+        grid->setSelectedField(field);
+    };
+
+    // Refusals before an edit starts, by the selected column of the current grid.
+    if ((position >= PosRazdel1 && position <= PosRazdel4) || position == PosMembership) {
+        table->beforeEdit = [this, position](DataSet& t) {
+            if (!CurrGrid)
+                return;
+            switch (beforeEditVerdict(position, t.recNo(), CurrGrid->selectedField())) {
+            case EditVerdict::Allow:
+                return;
+            case EditVerdict::RefuseSilently:
+                throw SilentAbort();
+            case EditVerdict::RefuseTotal:
+                InfoBox(kMsgTotalCell, u"Сообщение"_s);
+                throw SilentAbort();
+            case EditVerdict::RefuseFixedText:
+                InfoBox(kMsgInputForbidden, u"Сообщение"_s);
+                throw SilentAbort();
+            }
+        };
+        table->beforePost = [position](DataSet& t) { normaliseRowBeforePost(position, t); };
+    }
+    table->afterPost = [this](DataSet& t) { ClientDataSet_00AfterPost(t); };
+
+    // Drawing of totals, locked and fixed cells.
+    grid->drawCell = [this, position, grid](QPainter* p, const QStyleOptionViewItem& o, int recNo,
+                                            const QString& field) -> bool {
+        if (position == PosMembership) {
+            const bool name = field.compare(u"NameRow"_s, Qt::CaseInsensitive) == 0;
+            const bool kod = field.compare(u"KodRow"_s, Qt::CaseInsensitive) == 0;
+            const int col = grid->columnOfField(field);
+            const QString text =
+                col >= 0 ? grid->model()->index(recNo - 1, col).data().toString() : QString();
+            if (name && recNo <= 5) {
+                paintColoured(p, o, buttonFace(), text, 0);
+                return true;
+            }
+            if (kod && recNo >= 6 && recNo <= 10) {
+                paintColoured(p, o, QColor(0xC0, 0xDC, 0xC0), text, 2);
+                return true;
+            }
+            if (kod && recNo >= 11 && recNo <= 15) {
+                paintColoured(p, o, QColor(0xA6, 0xCA, 0xF0), text, 2);
+                return true;
+            }
+            return false;
+        }
+        switch (cellClass(position, recNo, field)) {
+        case CellClass::Total: {
+            const int col = grid->columnOfField(field);
+            const QString text =
+                col >= 0 ? grid->model()->index(recNo - 1, col).data().toString() : QString();
+            paintTotal(p, o, text);
+            return true;
+        }
+        case CellClass::Locked:
+            paintLocked(p, o);
+            return true;
+        default:
+            return false;
+        }
+    };
+
+    // Key filters.
+    grid->keyFilter = [this, position, grid](QChar key, QLineEdit* editor) -> std::optional<QChar> {
+        EditorState st;
+        if (editor) {
+            st.text = editor->text();
+            st.selectionStart =
+                editor->hasSelectedText() ? editor->selectionStart() : editor->cursorPosition();
+            st.selectionLength = editor->hasSelectedText() ? int(editor->selectedText().size()) : 0;
+            st.maxLength = editor->maxLength();
+        }
+        std::optional<QChar> out = key;
+        const QString field = grid->selectedField();
+        switch (position) {
+        case PosRazdel1:
+            SetFormatSettings();
+            out = field.compare(u"Graf03"_s, Qt::CaseInsensitive) == 0
+                      ? integerKeyFilter(key, st)
+                      : decimalKeyFilter(key, st, 4);
+            break;
+        case PosRazdel2:
+            SetFormatSettings();
+            out = decimalKeyFilter(key, st, 9);
+            break;
+        case PosRazdel3:
+            out = integerKeyFilter(key, st);
+            break;
+        case PosRazdel4:
+            if (CurrDataSet)
+                out = integerKeyFilter(key, st);
+            break;
+        case PosMembership:
+            if (field.compare(u"Year"_s, Qt::CaseInsensitive) == 0)
+                out = yearKeyFilter(key, st, m_settings.GetYearVstuplenMin(),
+                                    m_settings.GetYearVstuplenMax());
+            break;
+        default:
+            break;
+        }
+        if (editor && st.maxLength != editor->maxLength())
+            editor->setMaxLength(st.maxLength);
+        return out;
+    };
+
+    if (position >= PosRazdel1 && position <= PosRazdel4) {
+        connect(grid, &DBGrid::columnExited, this,
+                [this] { guarded([this] { DBGrid_04ColExit(); }); });
+        connect(grid, &DBGrid::dataSetStateChanged, this, [this, grid](DataSetState s) {
+            // Back in browse after a post or a cancel: the totals follow.
+            if (s == DataSetState::Browse && CurrGrid == grid)
+                guarded([this] { CalcRazdel(CurrRazdelInd, CurrDataSet); });
+        });
+    }
+    // Stepping off the totals when the grid gains focus.
+    connect(grid, &DBGrid::entered, this, [this, grid, position] {
+        guarded([&] {
+            DataSet* t = grid->dataSet();
+            if (position == PosRazdel2 || position == PosRazdel3 || position == PosRazdel4) {
+                if (t->recNo() == 1) {
+                    t->setRecNo(2);
+                    if (position == PosRazdel4 &&
+                        grid->selectedField().compare(u"Graf03"_s, Qt::CaseInsensitive) == 0)
+                        grid->setSelectedField(u"Graf04"_s);
+                }
+            } else if (position == PosMembership) {
+                CurrGrid = grid;
+                if (t->recNo() >= 1 && t->recNo() <= 5)
+                    grid->setSelectedField(u"Year"_s);
+            }
+        });
+    });
+    if (position == PosQualityTest)
+        connect(grid, &DBGrid::cellClicked, this, [this](int recNo, const QString& field) {
+            guarded([&] { DBGrid_QualityTestCellClick(recNo, field); });
+        });
+}
+
+void TMainF::DBGrid_04ColExit()
+{
+    CalcRazdel(CurrRazdelInd, CurrDataSet);
+}
+
+void TMainF::DBGrid_QualityTestCellClick(int, const QString& field)
+{
+    if (field.compare(u"ValueNo"_s, Qt::CaseInsensitive) != 0)
+        return;
+    DataSet* t = m_tables.razdel(PosQualityTest);
+    if (!t->isEditing())
+        t->edit();
+    t->fieldByName(u"ValueYes"_s).setAsBoolean(t->fieldByName(u"ValueNo"_s).asBoolean());
+    t->post();
+}
+
+void TMainF::ClientDataSet_00AfterPost(DataSet&)
+{
+    if (!currentSectionAvailable())
+        return;
+    if (CurrDataSet->changeCount() > 0)
+        SaveRazdelAndLayout(CurrDataSet, CurrGrid, m_paths, Razdels()[CurrRazdelInd].Kod,
+                            m_reportYear);
+    if (errorsPanelVisible()) {
+        runControl();
+        PageControl1Change();
+    }
+}

@@ -1,0 +1,42 @@
+#include "MainWindowSupport.h"
+
+#include "Settings.h"
+#include "ShowDialog.h"
+#include "TMainF.h"
+
+#include <QDialog>
+
+using namespace Qt::StringLiterals;
+
+MainWindowFixture::MainWindowFixture(const QDate& today)
+    : paths(dir.path() + u"/form2audit"_s),
+      clock(today), platform{&clock, &messages, &keyboard, &urls}
+{
+    // Modal dialogs close at once instead of blocking the test.
+    setDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    m_window.reset();
+    setDialogRunner({});
+}
+
+void MainWindowFixture::setIni(const QString& section, const QString& key, const QString& value)
+{
+    IniWrite(paths.IniFileName(), section, key, value);
+}
+
+TMainF& MainWindowFixture::start()
+{
+    m_window = std::make_unique<TMainF>(paths, platform);
+    m_window->resize(1022, 766);
+    m_window->show();
+    return *m_window;
+}
+
+void MainWindowFixture::restart()
+{
+    m_window.reset();
+    start();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "AppPaths.h"
+#include "Clock.h"
+#include "KeyboardLayout.h"
+#include "MessageBoxes.h"
+#include "Platform.h"
+#include "UrlOpener.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+class TMainF;
+
+// Message boxes that record what was shown and answer from a script.
+class ScriptedMessages final : public MessageBoxes {
+public:
+    QStringList infos;     // InfoBox texts as passed (without the "!")
+    QStringList questions; // AskYesNo / AskPlain texts
+    QStringList errors;
+    QList<bool> answers; // taken in order; Yes when empty
+    void InfoBox(const QString& text, const QString&) override { infos << text; }
+    bool AskYesNo(const QString& text, const QString&) override { return answer(text); }
+    bool AskPlain(const QString& text, const QString&) override { return answer(text); }
+    void ErrorBox(const QString& text) override { errors << text; }
+
+private:
+    bool answer(const QString& text)
+    {
+        questions << text;
+        return answers.isEmpty() ? true : answers.takeFirst();
+    }
+};
+
+class RecordingKeyboard final : public KeyboardLayout {
+public:
+    QStringList activated;
+    void activate(const QString& id) override { activated << id; }
+};
+
+class RecordingUrls final : public UrlOpener {
+public:
+    QList<QUrl> opened;
+    bool open(const QUrl& url) override
+    {
+        opened << url;
+        return true;
+    }
+};
+
+// A main window on a temporary application folder with scripted outside world.
+class MainWindowFixture {
+public:
+    explicit MainWindowFixture(const QDate& today = QDate(2010, 3, 15));
+    ~MainWindowFixture();
+
+    // Writes a settings value before the window is created.
+    void setIni(const QString& section, const QString& key, const QString& value);
+    TMainF& start();
+    TMainF& window() { return *m_window; }
+    void restart();
+
+    QTemporaryDir dir;
+    AppPaths paths;
+    FixedClock clock;
+    ScriptedMessages messages;
+    RecordingKeyboard keyboard;
+    RecordingUrls urls;
+    Platform platform;
+
+private:
+    std::unique_ptr<TMainF> m_window;
+};

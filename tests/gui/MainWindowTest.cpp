@@ -1,0 +1,371 @@
+#include "DBGrid.h"
+#include "Datapacket.h"
+#include "MainWindowSupport.h"
+#include "RazdelFiles.h"
+#include "Razdels.h"
+#include "RekvizityPanel.h"
+#include "Settings.h"
+#include "TMainF.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void clickSection(TMainF& w, int index)
+{
+    QListWidget* list = w.LVRazdel();
+    const QRect r = list->visualItemRect(list->item(index));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+void clickCell(DBGrid* grid, int row, const QString& field)
+{
+    const QModelIndex idx = grid->model()->index(row, grid->columnOfField(field));
+    grid->scrollTo(idx);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(idx).center());
+}
+
+void typeText(const QString& text)
+{
+    for (QChar c : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY(target);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+void pressKey(Qt::Key key)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClick(target, key);
+}
+
+QString savedCell(const MainWindowFixture& f, int position, const QString& row,
+                  const QString& field)
+{
+    DataSet t(u"saved"_s);
+    loadTableFromFile(t, RazdelFileName(f.paths, Razdels()[position].Kod, u"2009"_s));
+    if (!t.locate(u"KodRow"_s, {row}))
+        return u"<no row>"_s;
+    return t.fieldByName(field).asString();
+}
+
+QString tableCell(DataSet* t, const QString& row, const QString& field)
+{
+    auto k = t->clone();
+    if (!k->locate(u"KodRow"_s, {row}))
+        return u"<no row>"_s;
+    return k->fieldByName(field).asString();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void captionFollowsTheReportingYear_data();
+    void captionFollowsTheReportingYear();
+    void typicalRoadSavesAndRecomputes();
+    void totalsAndLockedCellsRefuseInput();
+    void section2NoticesOncePerSettingsFile();
+    void exitAnsweredNoStillPostsAndSaves();
+    void forbiddenYearDisablesTheDataArea();
+    void damagedFileIsSetAsideAndReported();
+    void controlPanelForCurrentSection();
+    void nextIsGatedByErrorsAndWarnings();
+    void errorJumpLandsOnTheCell();
+    void qualityReviewToggledThroughNo();
+};
+
+void MainWindowTest::captionFollowsTheReportingYear_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("year");
+    QTest::newRow("30 September") << QDate(2009, 9, 30) << u"2008"_s;
+    QTest::newRow("1 October") << QDate(2009, 10, 1) << u"2009"_s;
+}
+
+void MainWindowTest::captionFollowsTheReportingYear()
+{
+    QFETCH(QDate, today);
+    QFETCH(QString, year);
+    MainWindowFixture f(today);
+    TMainF& w = f.start();
+    QCOMPARE(
+        w.windowTitle(),
+        u"Подготовка и контроль данных отчёта об аудиторской деятельности (форма 2-аудит) за "_s +
+            year + u" год."_s);
+    QCOMPARE(w.CurrRazdelInd, 0);
+    QCOMPARE(w.LVRazdel()->count(), 7);
+    QCOMPARE(w.LVRazdel()->item(6)->text(), u"Раздел 5 (ПАО и МСАО)"_s);
+    QVERIFY(!w.Act_SendRepToMail->isVisible());
+    QVERIFY(w.Act_PrintExcel->isVisible());
+    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+    QCOMPARE(f.keyboard.activated.value(0), u"00000419"_s);
+}
+
+void MainWindowTest::typicalRoadSavesAndRecomputes()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    clickSection(w, PosRazdel2);
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    DBGrid* grid = w.FindGrid(u"DBGrid_02"_s);
+    clickCell(grid, 1, u"Graf03"_s); // row 06
+    typeText(u"1234,5"_s);
+    QVERIFY(grid->isEditorOpen());
+    QCOMPARE(grid->cellEditor()->text(), u"1234.5"_s);
+    pressKey(Qt::Key_Tab); // leaving the column posts the row
+    QCOMPARE(tableCell(w.CurrDataSet, u"06"_s, u"Graf03"_s), u"1234.5"_s);
+    QCOMPARE(tableCell(w.CurrDataSet, u"05"_s, u"Graf03"_s), u"1234.5"_s);
+    QCOMPARE(savedCell(f, PosRazdel2, u"06"_s, u"Graf03"_s), u"1234.5"_s);
+    QCOMPARE(savedCell(f, PosRazdel2, u"05"_s, u"Graf03"_s), u"1234.5"_s);
+
+    // a second decimal and a tenth digit are refused
+    clickCell(grid, 2, u"Graf04"_s); // row 07
+    typeText(u"7,25"_s);
+    QCOMPARE(grid->cellEditor()->text(), u"7.2"_s);
+    pressKey(Qt::Key_Down);
+    QCOMPARE(savedCell(f, PosRazdel2, u"07"_s, u"Graf04"_s), u"7.2"_s);
+    QCOMPARE(savedCell(f, PosRazdel2, u"05"_s, u"Graf04"_s), u"7.2"_s);
+}
+
+void MainWindowTest::totalsAndLockedCellsRefuseInput()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    clickSection(w, PosRazdel1);
+    DBGrid* grid = w.FindGrid(u"DBGrid_01"_s);
+    f.messages.infos.clear();
+    clickCell(grid, 1, u"Graf03"_s); // row 02: a total
+    typeText(u"5"_s);
+    QCOMPARE(f.messages.infos, QStringList{u"Расчётная ячейка. Только чтение"_s});
+    QVERIFY(!grid->isEditorOpen());
+    QCOMPARE(w.CurrDataSet->state(), DataSetState::Browse);
+
+    f.messages.infos.clear();
+    clickCell(grid, 2, u"Graf04"_s); // row 03, column 4: locked, silent
+    typeText(u"5"_s);
+    QVERIFY(f.messages.infos.isEmpty());
+    QVERIFY(!grid->isEditorOpen());
+
+    // 12345 stops at 1234 in an integer cell; 0 is stored empty
+    clickCell(grid, 0, u"Graf03"_s);
+    typeText(u"12345"_s);
+    QCOMPARE(grid->cellEditor()->text(), u"1234"_s);
+    pressKey(Qt::Key_Escape);
+    clickCell(grid, 2, u"Graf03"_s);
+    typeText(u"0"_s);
+    pressKey(Qt::Key_Down);
+    QCOMPARE(tableCell(w.CurrDataSet, u"03"_s, u"Graf03"_s), QString());
+
+    // the membership names of rows 1-5 are fixed
+    clickSection(w, PosMembership);
+    DBGrid* m = w.FindGrid(u"DBGrid_05_11_30"_s);
+    f.messages.infos.clear();
+    clickCell(m, 0, u"NameRow"_s);
+    typeText(u"x"_s);
+    QCOMPARE(f.messages.infos, QStringList{u"Ввод запрещен"_s});
+}
+
+void MainWindowTest::section2NoticesOncePerSettingsFile()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    const QString unit =
+        u"ВНИМАНИЕ!  В разделе ОБЪЕМ ОКАЗАННЫХ УСЛУГ\n\rданные измеряются в ТЫС.РУБ."_s;
+    const QString previous =
+        u"Внимание! Контроль данных за предыдущий год программой не осуществляется"_s;
+    w.selectRazdel(PosRazdel2);
+    QCOMPARE(f.messages.infos, (QStringList{unit, previous}));
+    w.selectRazdel(PosRazdel3);
+    f.messages.infos.clear();
+    w.selectRazdel(PosRazdel2);
+    QCOMPARE(f.messages.infos, QStringList{unit});
+    QCOMPARE(IniRead(f.paths.IniFileName(), u"Parms"_s, u"FirstTime_Razdel02"_s, QString()),
+             u"0"_s);
+    // the requisites header: no unit note, empty first label
+    w.selectRazdel(PosRekvizity);
+    QCOMPARE(w.Lab_Zag_01->text(), QString());
+    QCOMPARE(w.Lab_Zag_02->text(), u"Данные аудиторской организации (индивидуального аудитора)."_s);
+    QVERIFY(!w.Lab_Zag_03->isVisibleTo(&w));
+    w.selectRazdel(PosQualityTest);
+    QCOMPARE(w.Lab_Zag_01->width(), 350);
+    w.selectRazdel(PosRazdel1);
+    QCOMPARE(w.Lab_Zag_01->width(), 100);
+}
+
+void MainWindowTest::exitAnsweredNoStillPostsAndSaves()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    clickSection(w, PosRazdel3);
+    DBGrid* grid = w.FindGrid(u"DBGrid_03"_s);
+    clickCell(grid, 3, u"Graf03"_s); // row 15
+    typeText(u"42"_s);
+    f.messages.answers = {false};
+    w.close();
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.messages.questions.last(), u"Вы действительно хотите выйти из приложения"_s);
+    QCOMPARE(savedCell(f, PosRazdel3, u"15"_s, u"Graf03"_s), u"42"_s);
+    QCOMPARE(savedCell(f, PosRazdel3, u"12"_s, u"Graf03"_s), u"42"_s);
+    QCOMPARE(IniRead(f.paths.IniFileName(), u"Parms"_s, u"YearOfRep"_s, u"-"_s), u"-"_s);
+    f.messages.answers = {true};
+    w.close();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(IniRead(f.paths.IniFileName(), u"Parms"_s, u"YearOfRep"_s, u"-"_s), u"2009"_s);
+    QCOMPARE(IniRead(f.paths.IniFileName(), u"Parms"_s, u"FirstTime"_s, u"-"_s), u"0"_s);
+}
+
+void MainWindowTest::forbiddenYearDisablesTheDataArea()
+{
+    MainWindowFixture f;
+    f.setIni(u"2009"_s, u"MayRedaktData"_s, u"0"_s);
+    TMainF& w = f.start();
+    QVERIFY(!w.Panel_Data->isEnabled());
+    QVERIFY(w.Act_LogControl_All->isEnabled());
+    QVERIFY(w.Act_SetMayRedaktData->isChecked());
+    // toggling the (hidden) permission command allows editing again
+    w.Act_SetMayRedaktData->trigger();
+    QVERIFY(w.Panel_Data->isEnabled());
+    QCOMPARE(IniRead(f.paths.IniFileName(), u"2009"_s, u"MayRedaktData"_s, QString()), u"1"_s);
+}
+
+void MainWindowTest::damagedFileIsSetAsideAndReported()
+{
+    MainWindowFixture f;
+    QDir().mkpath(f.paths.DataDir());
+    const QString file = RazdelFileName(f.paths, u"01"_s, u"2009"_s);
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA>");
+    }
+    TMainF& w = f.start();
+    QCOMPARE(f.messages.infos.size(), 1);
+    QVERIFY(f.messages.infos[0].contains(u"2009_01.XML"_s));
+    QVERIFY(QFile::exists(file + u".damaged"_s));
+    QCOMPARE(w.tables().razdel(PosRazdel1)->recordCount(), 4); // built-in rows
+    w.selectRazdel(PosRazdel1);
+    QCOMPARE(f.messages.infos.size(), 1); // told once
+}
+
+void MainWindowTest::controlPanelForCurrentSection()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.Act_LogControl->trigger();
+    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    QCOMPARE(w.PageControl1->currentIndex(), 0);
+    QCOMPARE(w.PageControl1->tabText(0), u"           Ошибки  (всего - 11)           "_s);
+    QCOMPARE(w.PageControl1->tabText(1), u"  Предупреждения  (всего -  2)  "_s);
+    QCOMPARE(w.Lab_Err_Warn->text(), u"Ошибки в текущем разделе. Всего ошибок - 11"_s);
+    QCOMPARE(w.tables().err().recordCount(), 11);
+    // the warnings tab refilters without a new run
+    w.PageControl1->setCurrentIndex(1);
+    QCOMPARE(w.tables().err().recordCount(), 2);
+    QCOMPARE(w.Lab_Err_Warn->text(),
+             u"Предупреждения в текущем разделе. Всего предупреждений - 2"_s);
+    w.Act_LogControl_All->trigger();
+    QCOMPARE(w.PageControl1->tabText(0), u"           Ошибки  (всего -  11)           "_s);
+    QVERIFY(w.Act_HideGridErr->isEnabled());
+    w.Act_HideGridErr->trigger();
+    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+}
+
+void MainWindowTest::nextIsGatedByErrorsAndWarnings()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    // the requisites hold errors: Next refuses with M1 (errors and warnings)
+    w.Act_NextRazdel->trigger();
+    QCOMPARE(f.messages.infos.last(), u"Прежде чем перейти к новому разделу,\n\rисправьте ошибки "
+                                      u"текущего раздела\n\rи просмотрите "
+                                      u"информацию о предупреждениях текущего раздела"_s);
+    QCOMPARE(w.CurrRazdelInd, 0);
+    // section 1 has only its not-filled warning: first press shows it, second passes
+    w.selectRazdel(PosRazdel1);
+    w.Act_HideGridErr->trigger();
+    w.Act_NextRazdel->trigger();
+    QCOMPARE(
+        f.messages.infos.last(),
+        u"Прежде чем перейти к новому разделу,\n\rпросмотрите информацию о предупреждениях текущего раздела"_s);
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
+    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    w.Act_NextRazdel->trigger();
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+    // section 2: the thousands question, No keeps the section
+    w.Act_HideGridErr->trigger();
+    w.Act_NextRazdel->trigger(); // shows the warnings
+    f.messages.answers = {false};
+    w.Act_NextRazdel->trigger();
+    QVERIFY(f.messages.questions.last().startsWith(u"Единицы измерения введенных данных"_s));
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    // Next hid the panel before asking, so Back first shows the warnings again
+    w.Act_PrevRazdel->trigger();
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    w.Act_PrevRazdel->trigger();
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
+}
+
+void MainWindowTest::errorJumpLandsOnTheCell()
+{
+    MainWindowFixture f;
+    // section 4 row 33 with columns that do not add up
+    TMainF& w = f.start();
+    DataSet* t = w.tables().razdel(PosRazdel4);
+    QVERIFY(t->locate(u"KodRow"_s, {u"33"_s}));
+    t->edit();
+    t->fieldByName(u"Graf08"_s).setAsInteger(5);
+    t->post();
+    w.Act_LogControl_All->trigger();
+    DataSet& err = w.tables().err();
+    QVERIFY(err.locate(u"RazdelInd;KodRow_Value"_s, {int(PosRazdel4), u"33"_s}));
+    const QString field = err.fieldByName(u"FieldName"_s).asString();
+    w.DBGrid_ErrDblClick();
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel4));
+    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"33"_s);
+    QCOMPARE(w.CurrGrid->selectedField(), field);
+}
+
+void MainWindowTest::qualityReviewToggledThroughNo()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.selectRazdel(PosQualityTest);
+    DataSet* q = w.CurrDataSet;
+    QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
+    w.DBGrid_QualityTestCellClick(1, u"ValueNo"_s);
+    QVERIFY(q->fieldByName(u"ValueYes"_s).asBoolean());
+    QVERIFY(!q->fieldByName(u"ValueNo"_s).asBoolean());
+    DataSet saved(u"saved"_s);
+    loadTableFromFile(saved, RazdelFileName(f.paths, u"QualityTest"_s, u"2009"_s));
+    QVERIFY(saved.fieldByName(u"ValueYes"_s).asBoolean());
+    w.DBGrid_QualityTestCellClick(1, u"ValueNo"_s);
+    QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
