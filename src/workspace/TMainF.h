@@ -136,6 +136,10 @@ public:
     void Act_ErrExcelExecute();
     void Act_PrintExcelExecute();
     void Act_PrintExcel_ChernovikExecute();
+    void Act_ExportExecute();
+    void Act_SendRepToMailExecute();
+    void Act_TestSrcExecute();
+    void SendMailTo(const QString& address, const QString& subject, const QString& body);
     void PageControl1Change();
     void ShowErrTab(int tab);
     void DBGrid_ErrDblClick();

@@ -134,6 +134,12 @@ void TMainF::createActions()
             [this] { guarded([this] { Act_ChangeYearOfRepExecute(); }); });
     connect(Act_SetMayRedaktData, &QAction::triggered, this,
             [this] { guarded([this] { Act_SetMayRedaktDataExecute(); }); });
+    connect(Act_Export, &QAction::triggered, this,
+            [this] { guarded([this] { Act_ExportExecute(); }); });
+    connect(Act_SendRepToMail, &QAction::triggered, this,
+            [this] { guarded([this] { Act_SendRepToMailExecute(); }); });
+    connect(Act_TestSrc, &QAction::triggered, this,
+            [this] { guarded([this] { Act_TestSrcExecute(); }); });
     connect(Act_PrintExcel, &QAction::triggered, this,
             [this] { guarded([this] { Act_PrintExcelExecute(); }); });
     connect(Act_PrintExcel_Chernovik, &QAction::triggered, this,

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void nextIsGatedByErrorsAndWarnings();
     void errorJumpLandsOnTheCell();
     void qualityReviewToggledThroughNo();
+    void mailSubmissionLeavesOnlyTheNewArchive();
+    void exportWritesTheArchiveAndChecksumVerifies();
 };
 
 void MainWindowTest::captionFollowsTheReportingYear_data()
@@ -365,6 +368,71 @@ void MainWindowTest::qualityReviewToggledThroughNo()
     QVERIFY(saved.fieldByName(u"ValueYes"_s).asBoolean());
     w.DBGrid_QualityTestCellClick(1, u"ValueNo"_s);
     QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
+}
+
+namespace {
+void copyCase(const MainWindowFixture& f, const QString& name)
+{
+    const QString from = QStringLiteral(F2A_TEST_DATA "/control/") + name;
+    for (const QString& file : QDir(from).entryList({u"*.XML"_s}, QDir::Files))
+        QVERIFY(QFile::copy(from + u'/' + file, f.paths.DataDir() + file));
+}
+} // namespace
+
+void MainWindowTest::mailSubmissionLeavesOnlyTheNewArchive()
+{
+    MainWindowFixture f;
+    copyCase(f, u"consistent_report"_s);
+    {
+        QFile old(f.paths.ExportDir() + u"1111111111111--070.zip"_s);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+    }
+    TMainF& w = f.start();
+    f.messages.answers = {true, true};
+    w.Act_SendRepToMailExecute();
+    QCOMPARE(f.urls.opened.size(), 1);
+    const QString link = f.urls.opened[0].toString(QUrl::FullyDecoded);
+    QVERIFY(link.startsWith(
+        u"mailto:2audit@minfin.ru?subject=Отчёт по форме № 2-аудит&body=Добавьте к письму файл "_s));
+    const QStringList left = QDir(f.paths.ExportDir()).entryList(QDir::Files);
+    QCOMPARE(left.size(), 1);
+    QVERIFY(left[0].endsWith(u".zip"_s));
+    QVERIFY(link.contains(left[0]));
+    QVERIFY(f.messages.infos.last().startsWith(
+        u"Если не удалось отослать отчёт по электронной почте из программы"_s));
+    QVERIFY(f.messages.infos.last().endsWith(u"по электронному адресу: 2audit@minfin.ru"_s));
+
+    // No to the sending question: the archive stays, no message opens
+    f.messages.answers = {true, false};
+    w.Act_SendRepToMailExecute();
+    QCOMPARE(f.urls.opened.size(), 1);
+    QCOMPARE(QDir(f.paths.ExportDir()).entryList(QDir::Files).size(), 1);
+}
+
+void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
+{
+    MainWindowFixture f;
+    copyCase(f, u"consistent_report"_s);
+    TMainF& w = f.start();
+    f.messages.answers = {true};
+    w.Act_ExportExecute();
+    const QString written = f.messages.infos.value(f.messages.infos.size() - 2);
+    QVERIFY(written.startsWith(u"Данные для отправки в Минфин записаны в файл \n\r"_s));
+    QCOMPARE(QDir(f.paths.ExportDir()).entryList(QDir::Files).size(), 1);
+
+    // the checksum command reports a missing archive and creates nothing
+    f.messages.errors.clear();
+    w.Act_TestSrc->trigger();
+    QCOMPARE(f.messages.errors.size(), 1);
+    QVERIFY(!QFile::exists(f.paths.ExportDir() + u"1333333339955--080.zip"_s));
+
+    // a report with errors is refused with the export text
+    MainWindowFixture g;
+    TMainF& w2 = g.start();
+    g.messages.answers = {true};
+    w2.Act_ExportExecute();
+    QVERIFY(g.messages.infos.last().endsWith(u"\n\rСначало надо исправить ошибки"_s));
+    QVERIFY(QDir(g.paths.ExportDir()).entryList(QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(MainWindowTest)
