@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -45,6 +46,11 @@ TMainF::TMainF(const AppPaths& paths, const Platform& platform, QWidget* parent)
 
 TMainF::~TMainF()
 {
+    // Focus moves while the children go; nothing of this window may hear of them.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    for (const auto& c : std::as_const(m_editorWatch))
+        disconnect(c);
     // The grids let go of their tables before the tables go.
     for (DBGrid* g : std::as_const(m_grids))
         g->setDataSet(nullptr);

@@ -200,4 +200,5 @@ private:
     bool m_activatedOnce = false;
     bool m_closeConfirmed = false;
     int m_lastSelected = -1;
+    QList<QMetaObject::Connection> m_editorWatch;
 };

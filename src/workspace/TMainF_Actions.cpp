@@ -193,7 +193,28 @@ void TMainF::createActions()
         else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
             x->textCursor().removeSelectedText();
     });
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateEditActions(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // The edit actions follow the focused editor's selection and undo state.
+        for (const auto& c : std::as_const(m_editorWatch))
+            disconnect(c);
+        m_editorWatch.clear();
+        auto watch = [this](auto* sender, auto signal) {
+            m_editorWatch << connect(sender, signal, this, [this] { updateEditActions(); });
+        };
+        if (auto* e = qobject_cast<QLineEdit*>(now)) {
+            watch(e, &QLineEdit::selectionChanged);
+            watch(e, &QLineEdit::textChanged);
+        } else if (auto* t = qobject_cast<QPlainTextEdit*>(now)) {
+            watch(t, &QPlainTextEdit::selectionChanged);
+            watch(t, &QPlainTextEdit::undoAvailable);
+        } else if (auto* x = qobject_cast<QTextEdit*>(now)) {
+            watch(x, &QTextEdit::selectionChanged);
+            watch(x, &QTextEdit::undoAvailable);
+        }
+        updateEditActions();
+    });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { updateEditActions(); });
 }
 
 QWidget* TMainF::focusedTextEditor() const

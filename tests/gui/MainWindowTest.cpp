@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
@@ -91,6 +92,8 @@ private Q_SLOTS:
     void errorJumpLandsOnTheCell();
     void qualityReviewToggledThroughNo();
     void mailSubmissionLeavesOnlyTheNewArchive();
+    void ctrlDDeletesTheSelection();
+    void printWithWarningsAsksTheTwoConfirmations();
     void exportWritesTheArchiveAndChecksumVerifies();
 };
 
@@ -433,6 +436,51 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     w2.Act_ExportExecute();
     QVERIFY(g.messages.infos.last().endsWith(u"\n\rСначало надо исправить ошибки"_s));
     QVERIFY(QDir(g.paths.ExportDir()).entryList(QDir::Files).isEmpty());
+}
+
+void MainWindowTest::ctrlDDeletesTheSelection()
+{
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget* editor = w.Panel_00->editorForField(u"TelFax"_s);
+    QVERIFY(editor);
+    editor->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), editor);
+    typeText(u"123-45"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ShiftModifier);
+    QVERIFY(w.EditDelete1->isEnabled());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    auto* plain = qobject_cast<QPlainTextEdit*>(editor);
+    const QString text = line ? line->text() : plain ? plain->toPlainText() : u"?"_s;
+    QCOMPARE(text, QString());
+}
+
+void MainWindowTest::printWithWarningsAsksTheTwoConfirmations()
+{
+    MainWindowFixture f;
+    copyCase(f, u"consistent_report"_s);
+    TMainF& w = f.start();
+    // clear section 2's previous year: a warning on row 05 follows
+    DataSet* s2 = w.tables().razdel(PosRazdel2);
+    for (s2->first(); !s2->eof(); s2->next()) {
+        s2->edit();
+        s2->fieldByName(u"Graf04"_s).clear();
+        s2->post();
+    }
+    // yes to print, no to "show warnings", no to the zero-volume question
+    f.messages.answers = {true, false, false};
+    w.Act_PrintExcelExecute();
+    QCOMPARE(f.messages.questions.value(2),
+             u"Действительно ли объем оказанных услуг за предыдущий год равен нулю"_s);
+    QVERIFY(f.messages.questions.value(1).startsWith(
+        u"В данных отчёта есть предупреждения (всего - "_s));
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"05"_s);
+    QCOMPARE(w.CurrGrid->selectedField(), u"Graf04"_s);
+    QVERIFY(w.ErrShowAll);
 }
 
 QTEST_MAIN(MainWindowTest)

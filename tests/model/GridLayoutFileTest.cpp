@@ -150,7 +150,7 @@ TEST_F(GridLayoutFileTest, DamagedFilesAreNeverApplied)
     };
     const Case cases[] = {
         {"empty", ""},
-        {"binary garbage", QByteArray("\x00\x01\xff\xfe\x80[02\n\x00=\x02", 14)},
+        {"binary garbage", QByteArray("\x00\x01\xff\xfe\x80[02\n\x00=\x02", 12)},
         {"truncated", good.left(good.indexOf("Column2_Width"))},
         {"other code only", with("[02]", "[03]")},
         {"count missing", with("ColumnCount=2\n", "")},
