@@ -1,12 +1,19 @@
 #include "AppPaths.h"
 #include "Clock.h"
+#include "DBGrid.h"
 #include "FormatSettings.h"
 #include "KeyboardLayout.h"
 #include "MessageBoxes.h"
 #include "TMainF.h"
 #include "UrlOpener.h"
 
+#ifdef FORM2AUDIT_WITH_OFFICE
+#include "GridSnapshot.h"
+#include "OfficeService.h"
+#endif
+
 #include <QApplication>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
@@ -32,6 +39,36 @@ protected:
     }
 };
 
+#ifdef FORM2AUDIT_WITH_OFFICE
+// What the error grid shows, for the workbook: visible columns in display order, all rows.
+GridSnapshot snapshotOf(DBGrid* grid)
+{
+    GridSnapshot s;
+    s.font = grid->font();
+    s.zeroCharWidthPx = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    auto* header = grid->horizontalHeader();
+    QList<int> columns;
+    for (int v = 0; v < header->count(); ++v) {
+        const int logical = header->logicalIndex(v);
+        if (grid->isColumnHidden(logical))
+            continue;
+        columns << logical;
+        s.titles
+            << grid->model()->headerData(logical, Qt::Horizontal).toString().replace(u'|', u' ');
+        s.pixelWidths << grid->columnWidth(logical);
+        const Qt::Alignment a = grid->columnSpecs().value(logical).align;
+        s.alignments << int(a & Qt::AlignHorizontal_Mask);
+    }
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        QStringList row;
+        for (int c : std::as_const(columns))
+            row << grid->model()->index(r, c).data().toString();
+        s.rows << row;
+    }
+    return s;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -50,6 +87,15 @@ int main(int argc, char** argv)
 
     TMainF window(AppPaths::forApplication(), platform);
     boxes.setParent(&window);
+#ifdef FORM2AUDIT_WITH_OFFICE
+    // Destroyed before the application: it shuts the office down.
+    OfficeService office(
+        window.tables(), window.paths(), [&window] { return window.reportYear(); }, boxes, &window);
+    window.PrintRepExcel = [&office](bool finalMode) { office.printReport(finalMode); };
+    window.exportGridToSpreadsheet = [&office](DBGrid* grid, const QStringList& titles) {
+        office.exportGrid(snapshotOf(grid), titles);
+    };
+#endif
     window.showMaximized();
     return app.exec();
 }

@@ -1,0 +1,118 @@
+// form2audit-cli pdf --out FILE [--draft] [--force] [--templates DIR]: the printed form
+// as a PDF file.
+#include "CliCheck.h"
+#include "CliCommands.h"
+#include "CliOptions.h"
+#include "Control.h"
+#include "ExportFile.h"
+#include "LibreOfficeApp.h"
+#include "MessageBoxes.h"
+#include "PrintReport.h"
+#include "ReportTables.h"
+#include "Settings.h"
+#include "Totals.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Messages of the print go to standard error; nobody answers questions.
+class CliMessages final : public MessageBoxes {
+public:
+    void InfoBox(const QString& text, const QString&) override
+    {
+        lines << QString(text).replace(u"\n\r"_s, u" "_s);
+    }
+    bool AskYesNo(const QString& text, const QString&) override
+    {
+        lines << text;
+        return false;
+    }
+    QStringList lines;
+};
+
+// The "preview" of the command line: the PDF copied to the requested file.
+class CopyToFile final : public PrintPreview {
+public:
+    explicit CopyToFile(QString target) : m_target(std::move(target)) {}
+    void show(const QString& pdfPath, const QString&) override
+    {
+        QFile::remove(m_target);
+        if (!QFile::copy(pdfPath, m_target))
+            throw SpreadsheetError(u"Не удалось записать файл "_s +
+                                   QDir::toNativeSeparators(m_target));
+    }
+
+private:
+    QString m_target;
+};
+
+int cmdPdf(const CliOptions& o)
+{
+    if (!o.positional.isEmpty())
+        throw UsageError(u"Лишние аргументы: %1"_s.arg(o.positional.join(u' ')));
+    if (o.outDir.isEmpty())
+        throw UsageError(u"Команде pdf нужен параметр --out ФАЙЛ"_s);
+    const QString target = QFileInfo(o.outDir).absoluteFilePath();
+    const AppPaths paths = o.paths();
+    ReportTables tables;
+    loadReport(tables, paths, o.year);
+
+    const PrintMode mode = o.draft ? PrintMode::Preview : PrintMode::Final;
+    if (mode == PrintMode::Final) {
+        std::optional<Settings> settings;
+        if (!o.settingsFile.isEmpty()) {
+            const QFileInfo info(o.settingsFile);
+            if (!info.isFile() || !info.isReadable())
+                throw UsageError(
+                    u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
+            settings.emplace(o.settingsFile, o.year);
+        }
+        const ControlEnv env{o.today, settings ? &*settings : nullptr, o.year};
+        ControlCounts counts;
+        int errors = 0;
+        int warnings = 0;
+        ControlAllRazdels(tables, tables.err(), counts, env, errors, warnings);
+        if (errors > 0 && !o.force) {
+            printErrorList(tables.err());
+            printErrorSummary(errors, warnings);
+            return 1;
+        }
+    } else {
+        CalcAllRazdels(tables);
+    }
+
+    const QString templates =
+        o.templatesDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.templatesDir;
+    CliMessages messages;
+    CopyToFile preview(target);
+    bool printed = false;
+    try {
+        OfficeSession session(OfficeConfig{{}, paths.TempDir(), 20000});
+        LibreOfficeApp app(session);
+        printed = PrintRepExcel(tables, paths, o.year, mode, app, messages, preview, templates);
+    } catch (const SpreadsheetError& e) {
+        err(e.message());
+        return 2;
+    }
+    if (!printed) {
+        for (const QString& line : messages.lines)
+            err(line);
+        return 2;
+    }
+    out(u"pdf: "_s + QDir::toNativeSeparators(target));
+    if (mode == PrintMode::Final)
+        out(u"checksum: "_s +
+            MakeRepFile(tables, paths, o.year, RepFileMode::ChecksumOnly).checksum);
+    return 0;
+}
+
+} // namespace
+
+static CliCommandRegistrar reg(u"pdf"_s, cmdPdf);

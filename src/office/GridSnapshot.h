@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What a grid shows, taken without its widget: the visible columns in grid order and
+// every row of its table as text.
+struct GridSnapshot {
+    QStringList titles; // column titles, levels joined as the grid shows them
+    QList<int> pixelWidths;
+    QList<int> alignments;   // Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter
+    int zeroCharWidthPx = 0; // width of "0" in the grid's font
+    QFont font;
+    QList<QStringList> rows;
+};

@@ -1,0 +1,365 @@
+// Against a real headless LibreOffice: our templates filled and printed to PDF, the
+// apostrophe rule, the table export read back, and the failures of the office itself.
+#include "AppPaths.h"
+#include "ExportFile.h"
+#include "GridExport.h"
+#include "GridSnapshot.h"
+#include "LibreOfficeApp.h"
+#include "MessageBoxes.h"
+#include "PrintReport.h"
+#include "ReportFixtureSupport.h"
+#include "ReportTables.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <signal.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ScriptedMessages final : MessageBoxes {
+    QStringList shown;
+    void InfoBox(const QString& text, const QString&) override { shown << text; }
+    bool AskYesNo(const QString&, const QString&) override { return false; }
+};
+
+QString pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The preview keeps the text of the PDF it was shown.
+struct TextPreview final : PrintPreview {
+    QString text;
+    void show(const QString& pdfPath, const QString&) override { text = pdfText(pdfPath); }
+};
+
+QByteArray fileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+bool officeInstalled()
+{
+    const QString soffice =
+        qEnvironmentVariable("FORM2AUDIT_SOFFICE", u"/usr/lib/libreoffice/program/soffice"_s);
+    return QFile::exists(soffice);
+}
+
+} // namespace
+
+class LibreOfficeTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<AppPaths> m_paths;
+    std::unique_ptr<OfficeSession> m_session;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!officeInstalled()) {
+            qWarning("########## LibreOffice is NOT installed: the office integration tests are "
+                     "SKIPPED. "
+                     "Install libreoffice-calc-nogui and poppler-utils. ##########");
+            QSKIP("LibreOffice is not installed");
+        }
+        // The templates as the build put them beside the executables, copied to a fresh folder.
+        m_paths = std::make_unique<AppPaths>(m_dir.filePath(u"form2audit"_s));
+        for (const QString& name : {u"Shablon.xls"_s, u"Shablon_Chernovik.xls"_s})
+            QVERIFY(QFile::copy(QStringLiteral(F2A_BIN_DIR) + u'/' + name, m_dir.filePath(name)));
+        m_session = std::make_unique<OfficeSession>(OfficeConfig{{}, m_paths->TempDir(), 20000});
+    }
+
+    void cleanupTestCase()
+    {
+        if (!m_session)
+            return;
+        const qint64 group = m_session->processGroup();
+        m_session.reset();
+        // Nothing of the office is left behind.
+        if (group > 0)
+            QVERIFY(::kill(pid_t(-group), 0) != 0);
+    }
+
+    void printFilledForm_data()
+    {
+        QTest::addColumn<bool>("final");
+        QTest::addColumn<bool>("legalEntity");
+        QTest::newRow("final, legal entity") << true << true;
+        QTest::newRow("draft, individual") << false << false;
+    }
+    void printFilledForm()
+    {
+        QFETCH(bool, final);
+        QFETCH(bool, legalEntity);
+        ReportTables tables;
+        fillReport(tables, legalEntity);
+        fillMembers(tables, 3);
+        const QString shablon =
+            final ? m_paths->ShablonFileName() : m_paths->ShablonChernovikFileName();
+        const QByteArray before = fileHash(shablon);
+        LibreOfficeApp app(*m_session);
+        ScriptedMessages messages;
+        TextPreview preview;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(PrintRepExcel(tables, *m_paths, u"2009"_s,
+                              final ? PrintMode::Final : PrintMode::Preview, app, messages,
+                              preview));
+        qInfo("print to preview: %lld ms", timer.elapsed());
+        QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.join(u'\n')));
+        const QString& t = preview.text;
+        QVERIFY(t.contains(u"за 2009 год"_s));
+        QVERIFY(t.contains(u"0609711"_s)); // leading zero kept as text
+        QVERIFY(t.contains(u"01234567"_s));
+        QVERIFY(t.contains(u"15.03.2010"_s));
+        QVERIFY(t.contains(u"1000.0"_s));
+        QVERIFY(t.contains(u"Объединение 3"_s));
+        QVERIFY(!t.contains(u"Объединение 4"_s));
+        QVERIFY(!t.contains(u'#'));  // every marker replaced
+        QVERIFY(!t.contains(u'\'')); // no text-entry apostrophe shows
+        if (legalEntity)
+            QVERIFY(t.contains(u"Аудит (А)"_s));
+        else
+            QVERIFY(t.contains(u"Петров Пётр Петрович"_s));
+        if (final) {
+            const QString crc =
+                MakeRepFile(tables, *m_paths, u"2009"_s, RepFileMode::ChecksumOnly).checksum;
+            QVERIFY2(t.contains(u"КС = "_s + crc), qPrintable(t.right(400)));
+        } else {
+            QVERIFY(!t.contains(u"КС ="_s));
+            QVERIFY(t.contains(u"ЧЕРНОВИК"_s));
+        }
+        QCOMPARE(fileHash(shablon), before);
+        QVERIFY(QDir(m_paths->TempDir()).entryList({u"*.pdf"_s}).isEmpty());
+    }
+
+    void apostropheShowsAsInTheOtherSpreadsheet_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("text") << u"#M#"_s << u"'abc"_s << u"abc"_s;
+        QTest::newRow("leading zeros") << u"#M#"_s << u"'007"_s << u"007"_s;
+        QTest::newRow("formula-like") << u"#M#"_s << u"'=1+2"_s << u"=1+2"_s;
+        QTest::newRow("date-like") << u"#M#"_s << u"'01.02.2024"_s << u"01.02.2024"_s;
+        QTest::newRow("apostrophe alone") << u"#M#"_s << u"'"_s << QString();
+        QTest::newRow("inside a text") << u"за #M# год"_s << u"2009"_s << u"за 2009 год"_s;
+        QTest::newRow("any letter case") << u"#m#"_s << u"'x"_s << u"x"_s;
+        QTest::newRow("without apostrophe") << u"#M#"_s << u"ДА"_s << u"ДА"_s;
+    }
+    void apostropheShowsAsInTheOtherSpreadsheet()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, value);
+        QFETCH(QString, shown);
+        LibreOfficeApp app(*m_session);
+        app.create();
+        app.addWorkbook();
+        app.setCellText(2, 2, cell);
+        app.setCellText(1001, 1, u"#M#"_s); // outside the range: untouched
+        QVERIFY(ReplaceInSheet(app, u"#M#"_s, value));
+        QCOMPARE(app.readBlock(CellRange::cell(2, 2)), (QList<QStringList>{{shown}}));
+        QCOMPARE(app.readBlock(CellRange::cell(1001, 1)), (QList<QStringList>{{u"#M#"_s}}));
+        app.closeWorkbook();
+    }
+
+    void wrongPasswordIsAnOpeningFailure()
+    {
+        LibreOfficeApp app(*m_session);
+        app.create();
+        app.addWorkbook();
+        app.protectSheet(u"other"_s, SheetProtection::Everything);
+        const QString path = m_dir.filePath(u"Shablon.xls"_s);
+        const QString saved = m_dir.filePath(u"saved.xls"_s);
+        QFile::copy(path, saved);
+        app.storeAs(path, FileFormat::Xls);
+        app.closeWorkbook();
+        ReportTables tables;
+        ScriptedMessages messages;
+        TextPreview preview;
+        const bool printed =
+            PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages, preview);
+        QFile::remove(path);
+        QFile::rename(saved, path);
+        QVERIFY(!printed);
+        QCOMPARE(messages.shown,
+                 QStringList{u"Ошибка при открытии файла "_s + QDir::toNativeSeparators(path)});
+    }
+
+    void exportReadBack_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("three warnings") << 3;
+        QTest::newRow("300 errors") << 300;
+    }
+    void exportReadBack()
+    {
+        QFETCH(int, records);
+        LibreOfficeApp app(*m_session);
+        app.create();
+        GridSnapshot g;
+        g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
+        g.pixelWidths = {80, 600};
+        g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
+        g.zeroCharWidthPx = 7;
+        g.font = QFont(u"Liberation Sans"_s, 9);
+        for (int i = 1; i <= records; ++i)
+            g.rows << QStringList{QString::number(i),
+                                  i == 2 ? u"007"_s : u"Ошибка в строке %1"_s.arg(i)};
+        QTemporaryDir out;
+        QString handed;
+        GridExportEnv env;
+        env.app = &app;
+        env.tempDir = out.path();
+        env.message = [](const QString& text, const QString&, bool) { QFAIL(qPrintable(text)); };
+        env.handOver = [&handed](const QString& path) {
+            handed = path;
+            return true;
+        };
+        GridExportOptions options;
+        options.progId = u"Excel.Application"_s;
+        options.cellPrefix = u"'"_s;
+        const QString title = u"Ошибки (всего - %1)"_s.arg(records);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(ExportGridToExcel({title}, g, options, env));
+        qInfo("export of %d records: %lld ms", records, timer.elapsed());
+        QCOMPARE(QFileInfo(handed).fileName(), title + u".xlsx"_s);
+
+        app.openWorkbook(handed);
+        const auto cells = app.readBlock({1, 1, 5, 2});
+        QCOMPARE(cells[0][0], title);
+        QCOMPARE(cells[1], (QStringList{u"Номер ошибки"_s, u"Наименование ошибки"_s}));
+        QCOMPARE(cells[2], (QStringList{u"1"_s, u"Ошибка в строке 1"_s}));
+        QCOMPARE(cells[3], (QStringList{u"2"_s, u"007"_s}));
+        QCOMPARE(
+            app.readBlock(CellRange::cell(records + 2, 2)),
+            (QList<QStringList>{{records == 2 ? u"007"_s : u"Ошибка в строке %1"_s.arg(records)}}));
+        app.closeWorkbook();
+    }
+
+    void officeDyingIsNoticed()
+    {
+        LibreOfficeApp app(*m_session);
+        app.create();
+        app.addWorkbook();
+        const qint64 group = m_session->processGroup();
+        QVERIFY(group > 0);
+        ::kill(pid_t(-group), SIGKILL);
+        QTest::qWait(500);
+        QVERIFY_THROWS_EXCEPTION(SpreadsheetError, app.setCellText(1, 1, u"x"_s));
+        // The next command starts a fresh office.
+        ReportTables tables;
+        ScriptedMessages messages;
+        TextPreview preview;
+        QVERIFY2(
+            PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Preview, app, messages, preview),
+            qPrintable(messages.shown.join(u'\n')));
+        QVERIFY(m_session->processGroup() != group);
+    }
+
+    void warmAndColdTimes()
+    {
+        ReportTables tables;
+        fillReport(tables, true);
+        ScriptedMessages messages;
+        TextPreview preview;
+        OfficeSession cold(OfficeConfig{{}, m_paths->TempDir(), 20000});
+        LibreOfficeApp app(cold);
+        for (const char* kind : {"cold", "warm"}) {
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY(PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages,
+                                  preview));
+            qInfo("%s print to preview (with pdftotext of the page): %lld ms", kind,
+                  timer.elapsed());
+        }
+    }
+
+    void missingOffice()
+    {
+        OfficeSession bogus(
+            OfficeConfig{m_dir.filePath(u"no-such-office/soffice"_s), m_paths->TempDir(), 20000});
+        LibreOfficeApp app(bogus);
+        ReportTables tables;
+        ScriptedMessages messages;
+        TextPreview preview;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(
+            !PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages, preview));
+        QVERIFY(timer.elapsed() < 20000);
+        QCOMPARE(
+            messages.shown,
+            QStringList{
+                u"Ошибка при создании объекта Excel.Application\n\rВозможно не та версия EXCEL"_s});
+    }
+
+    void hangingOffice()
+    {
+        // A program that never answers on the pipe: refused after the deadline.
+        QTemporaryDir dir;
+        const QString script = dir.filePath(u"soffice"_s);
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nsleep 60\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+        OfficeSession hanging(OfficeConfig{script, m_paths->TempDir(), 1500});
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(SpreadsheetStartError, hanging.ensureStarted());
+        QVERIFY(timer.elapsed() >= 1500 && timer.elapsed() < 10000);
+        QCOMPARE(hanging.processGroup(), 0);
+    }
+
+    void cliPdf_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("checksum");
+        QTest::newRow("final") << QStringList{} << 0 << true;
+        QTest::newRow("draft") << QStringList{u"--draft"_s} << 0 << false;
+        QTest::newRow("no templates")
+            << QStringList{u"--templates"_s, u"/nonexistent"_s} << 2 << false;
+    }
+    void cliPdf()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(int, exitCode);
+        QFETCH(bool, checksum);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"form.pdf"_s);
+        QProcess p;
+        p.start(QStringLiteral(F2A_CLI), QStringList{u"pdf"_s, u"--out"_s, pdf, u"--data"_s,
+                                                     QStringLiteral(F2A_TEST_DATA_DIR), u"--year"_s,
+                                                     u"2009"_s, u"--today"_s, u"2010-03-01"_s} +
+                                             extra);
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), exitCode);
+        QCOMPARE(QFile::exists(pdf), exitCode == 0);
+        static const QRegularExpression crc(u"checksum: ([0-9A-F]{8})"_s);
+        const auto m = crc.match(out);
+        QCOMPARE(m.hasMatch(), checksum);
+        if (checksum)
+            QVERIFY(pdfText(pdf).contains(u"КС = "_s + m.captured(1)));
+    }
+};
+
+QTEST_MAIN(LibreOfficeTest)
+#include "LibreOfficeTest.moc"
