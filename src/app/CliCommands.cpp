@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "Datapacket.h"
+#include "ErrorListText.h"
 #include "RazdelFiles.h"
 #include "Razdels.h"
 #include "ReportTables.h"
@@ -33,6 +34,8 @@ const QString kUsage =
   crc ФАЙЛ        контрольная сумма файла (CRC-32, 8 шестнадцатеричных цифр)
   unzip АРХИВ --to ПАПКА
                   распаковать архив, напечатать имена файлов и их контрольные суммы
+  pdf --out ФАЙЛ [--draft] [--force] [--templates ПАПКА]
+                  заполнить шаблон формы и сохранить его в PDF (нужен LibreOffice)
 
 Общие параметры:
   --data ПАПКА        папка с файлами разделов (по умолчанию Data рядом с программой)
@@ -42,31 +45,6 @@ const QString kUsage =
 
 Коды завершения: 0 — успешно, 1 — в отчёте есть ошибки (check, export),
 2 — неверный вызов или файл не читается или не пишется.)"_s;
-
-QString escapeCell(const QString& text)
-{
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            s += u"\\\\"_s;
-            break;
-        case u'\t':
-            s += u"\\t"_s;
-            break;
-        case u'\r':
-            s += u"\\r"_s;
-            break;
-        case u'\n':
-            s += u"\\n"_s;
-            break;
-        default:
-            s += c;
-        }
-    }
-    return s;
-}
 
 int cmdHelp(const CliOptions&)
 {
@@ -82,12 +60,12 @@ int cmdDump(const CliOptions& o)
     loadTableFromFile(table, o.positional[0]);
     QStringList names;
     for (const FieldDef& f : table.fieldDefs())
-        names << escapeCell(f.name);
+        names << escapeLineText(f.name);
     out(names.join(u'\t'));
     for (table.first(); !table.eof(); table.next()) {
         QStringList cells;
         for (int f = 0; f < table.fieldCount(); ++f)
-            cells << escapeCell(table.field(f).asString());
+            cells << escapeLineText(table.field(f).asString());
         out(cells.join(u'\t'));
     }
     return 0;

@@ -17,7 +17,9 @@ struct Line {
     QString text;
 };
 
-QString escaped(const QString& text)
+} // namespace
+
+QString escapeLineText(const QString& text)
 {
     QString s;
     s.reserve(text.size());
@@ -42,6 +44,8 @@ QString escaped(const QString& text)
     return s;
 }
 
+namespace {
+
 } // namespace
 
 QStringList ErrorListLines(const DataSet& err)
@@ -63,7 +67,7 @@ QStringList ErrorListLines(const DataSet& err)
         };
         QStringList out;
         for (const QString& c : cells)
-            out << escaped(c);
+            out << escapeLineText(c);
         lines.push_back({text(u"RazdelKod"_s), warning, num, out.join(u'\t')});
     }
     std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {

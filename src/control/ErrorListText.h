@@ -11,6 +11,8 @@ class DataSet;
 // written as \\, \t, \r and \n so that every record stays on one line. Ordered by section
 // code, errors before warnings, then by number. Reads through a second cursor.
 QStringList ErrorListLines(const DataSet& err);
+// A text that stays on one line: backslash, TAB, CR and LF written as \\, \t, \r, \n.
+QString escapeLineText(const QString& text);
 
 // "Ошибок: N, предупреждений: M".
 QString ErrorListSummary(int errors, int warnings);

@@ -51,21 +51,6 @@ QString marker(const QString& name)
     return u'#' + name + u'#';
 }
 
-bool isBlankText(const QString& s)
-{
-    for (QChar c : s)
-        if (c.unicode() > u' ')
-            return false;
-    return true;
-}
-
-QString moneyText(const QString& value)
-{
-    if (isBlankText(value) || value.contains(u'.'))
-        return value;
-    return value + u".0"_s;
-}
-
 } // namespace
 
 QList<MarkerValue> ReportMarkers(const ReportTables& tables, const QString& year)
@@ -99,7 +84,7 @@ QList<MarkerValue> ReportMarkers(const ReportTables& tables, const QString& year
             for (int graf = 3; graf <= s.lastGraf; ++graf) {
                 const QString value = cur->fieldByName(u"Graf0%1"_s.arg(graf)).asString();
                 add(u"Row%1Graf0%2"_s.arg(kod).arg(graf),
-                    u"'"_s + (money ? moneyText(value) : value));
+                    u"'"_s + (money ? RepMoneyText(value) : value));
             }
         }
     }
@@ -109,7 +94,7 @@ QList<MarkerValue> ReportMarkers(const ReportTables& tables, const QString& year
     for (; !members->eof(); members->next()) {
         const QString name = members->fieldByName(u"NameRow"_s).asString();
         const QString joined = members->fieldByName(u"Year"_s).asString();
-        if (isBlankText(name) || isBlankText(joined))
+        if (IsBlankText(name) || IsBlankText(joined))
             continue;
         const QString n = QString::number(++k);
         add(u"NumRow"_s + n, u"'"_s + n);

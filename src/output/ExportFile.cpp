@@ -55,23 +55,6 @@ QString text(DataSet& cursor, const QString& field)
     return cursor.fieldByName(field).asString();
 }
 
-// Blanks as the membership check understands them: control characters and spaces.
-bool isBlankText(const QString& s)
-{
-    for (QChar c : s)
-        if (c.unicode() > u' ')
-            return false;
-    return true;
-}
-
-// Money is written with at least one decimal: 1000 -> 1000.0; 12.25 stays.
-QString moneyText(const QString& value)
-{
-    if (isBlankText(value) || value.contains(u'.'))
-        return value;
-    return value + u".0"_s;
-}
-
 struct KeyedLine {
     const char16_t* key;
     const char16_t* field;
@@ -123,7 +106,7 @@ QStringList RepFileLines(const ReportTables& tables)
             QString line = text(*cur, u"KodRow"_s) + u'|';
             for (int graf = 3; graf <= s.lastGraf; ++graf) {
                 const QString value = text(*cur, u"Graf0%1"_s.arg(graf));
-                line += (money ? moneyText(value) : value) + u'|';
+                line += (money ? RepMoneyText(value) : value) + u'|';
             }
             lines << line;
         }
@@ -140,7 +123,7 @@ QStringList RepFileLines(const ReportTables& tables)
     for (; !members->eof(); members->next()) {
         const QString name = text(*members, u"NameRow"_s);
         const QString year = text(*members, u"Year"_s);
-        if (isBlankText(name) || isBlankText(year))
+        if (IsBlankText(name) || IsBlankText(year))
             continue;
         lines << u"%1|%2|%3|%4"_s.arg(QString::number(++k), name, text(*members, u"KodRow"_s),
                                       year);
@@ -240,4 +223,19 @@ QString RepFileMessage(const QString& archivePath)
 {
     return u"Данные для отправки в Минфин записаны в файл \n\r"_s +
            QDir::toNativeSeparators(archivePath);
+}
+
+bool IsBlankText(const QString& s)
+{
+    for (QChar c : s)
+        if (c.unicode() > u' ')
+            return false;
+    return true;
+}
+
+QString RepMoneyText(const QString& value)
+{
+    if (IsBlankText(value) || value.contains(u'.'))
+        return value;
+    return value + u".0"_s;
 }

@@ -40,3 +40,8 @@ RepFileResult MakeRepFile(const ReportTables& tables, const AppPaths& paths, con
 
 // The notice shown after a submission file was written.
 QString RepFileMessage(const QString& archivePath);
+
+// Blanks as the checks understand them: control characters and spaces.
+bool IsBlankText(const QString& s);
+// Money is written with at least one decimal: 1000 -> 1000.0; 12.25 stays.
+QString RepMoneyText(const QString& value);
