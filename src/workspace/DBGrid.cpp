@@ -123,10 +123,10 @@ public:
     {
         QStyleOptionViewItem opt(option);
         initStyleOption(&opt, index);
-        const GridColumnSpec& spec = m_grid->m_model->column(index.column());
+        const GridColumnSpec& colDef = m_grid->m_model->column(index.column());
         const QWidget* widget = opt.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
-        if (spec.readOnly && !m_grid->m_readOnly && !(opt.state & QStyle::State_Selected))
+        if (colDef.readOnly && !m_grid->m_readOnly && !(opt.state & QStyle::State_Selected))
             opt.backgroundBrush = opt.palette.button();
         if ((opt.state & QStyle::State_Selected) && !m_grid->hasFocusWithin()) {
             // Without the focus the current cell is only tinted, as the grid is not in use.
@@ -134,12 +134,12 @@ public:
             tint.setAlpha(60);
             opt.state &= ~QStyle::State_Selected;
             opt.backgroundBrush =
-                spec.readOnly && !m_grid->m_readOnly ? opt.palette.button() : opt.palette.base();
+                colDef.readOnly && !m_grid->m_readOnly ? opt.palette.button() : opt.palette.base();
             style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
             painter->fillRect(opt.rect, tint);
             opt.backgroundBrush = Qt::NoBrush;
         }
-        if (spec.checkBox) {
+        if (colDef.checkBox) {
             const bool checked = opt.checkState == Qt::Checked;
             opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
             opt.text.clear();
@@ -158,7 +158,7 @@ public:
         if (m_grid->drawCell) {
             painter->save();
             try {
-                m_grid->drawCell(painter, option, index.row() + 1, spec.field);
+                m_grid->drawCell(painter, option, index.row() + 1, colDef.field);
             } catch (...) {
                 // A failing rule leaves the default picture; painting must go on.
             }
@@ -837,13 +837,13 @@ void DBGrid::openEditor(const QString& text, bool selectAll, bool modified)
     if (m_editor || !cur.isValid())
         return;
     scrollTo(cur); // out from under the frozen columns too
-    const GridColumnSpec& spec = m_model->column(cur.column());
+    const GridColumnSpec& colDef = m_model->column(cur.column());
     QWidget* host = isFrozenColumn(cur.column()) ? m_frozen->viewport() : viewport();
     auto* editor = new QLineEdit(host);
     editor->setObjectName(objectName() + u"_Editor"_s);
     editor->setFrame(false);
     editor->setAutoFillBackground(true);
-    editor->setAlignment((spec.align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+    editor->setAlignment((colDef.align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
     const int fi = m_model->fieldIndexOf(cur.column());
     if (fi >= 0) {
         const FieldDef& def = dataSet()->fieldDefs()[fi];
@@ -1080,14 +1080,14 @@ void DBGrid::doubleClickCell(const QModelIndex& index)
 
 void DBGrid::toggleCheckBox(const QModelIndex& index)
 {
-    const GridColumnSpec& spec = m_model->column(index.column());
+    const GridColumnSpec& colDef = m_model->column(index.column());
     DataSet* ds = dataSet();
-    if (!spec.checkBox || !ds || !isCellEditable(index.column()))
+    if (!colDef.checkBox || !ds || !isCellEditable(index.column()))
         return;
     guarded([&] {
         if (!ds->isEditing())
             ds->edit();
-        Field field = ds->fieldByName(spec.field);
+        Field field = ds->fieldByName(colDef.field);
         field.setAsBoolean(!field.asBoolean());
         ds->post();
     });

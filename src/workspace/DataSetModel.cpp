@@ -156,18 +156,18 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
         return {};
     const int row = index.row();
     const int col = index.column();
-    const GridColumnSpec& spec = column(col);
+    const GridColumnSpec& colDef = column(col);
     switch (role) {
     case Qt::DisplayRole:
         return displayText(row, col);
     case Qt::EditRole:
         return editText(row, col);
     case Qt::CheckStateRole:
-        if (!spec.checkBox || fieldIndexOf(col) < 0)
+        if (!colDef.checkBox || fieldIndexOf(col) < 0)
             return {};
         return value(row, col).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
-        return int(spec.align);
+        return int(colDef.align);
     default:
         return {};
     }

@@ -18,12 +18,6 @@ CliRun check(const QStringList& extra)
         QStringList{u"check"_s, u"--year"_s, u"2009"_s, u"--today"_s, u"2010-03-15"_s} + extra);
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString casesDir()
 {
     return QStringLiteral(F2A_TEST_DATA "/control");

@@ -13,12 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(CliUsage, BadCallsExitWithTwoAndAMessage)
@@ -65,7 +59,8 @@ TEST(CliRecalc, WritesAllSevenFilesWithTotals)
     const QStringList lines = r.lines();
     ASSERT_EQ(lines.size(), RazdelCount);
     for (int p = 0; p < RazdelCount; ++p) {
-        EXPECT_TRUE(lines[p].endsWith(u"/2009_"_s + Razdels()[p].Kod + u".XML"_s)) << lines[p].toStdString();
+        EXPECT_TRUE(lines[p].endsWith(u"/2009_"_s + Razdels()[p].Kod + u".XML"_s))
+            << lines[p].toStdString();
         EXPECT_TRUE(QFile::exists(lines[p]));
     }
     DataSet back(u"back"_s);
@@ -115,8 +110,9 @@ TEST(CliDump, PrintsFieldsAndRowsWithEscapes)
 
 TEST(CliDump, ReadsForeignPacketsWithChangeLog)
 {
-    const CliRun r = runCliProgram(
-        {u"dump"_s, QString::fromUtf8(F2A_TEST_DATA) + u"/datapackets/jvdbgrid_country_changelog.xml"_s});
+    const CliRun r =
+        runCliProgram({u"dump"_s, QString::fromUtf8(F2A_TEST_DATA) +
+                                      u"/datapackets/jvdbgrid_country_changelog.xml"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.lines().size(), 1 + 18);
 }

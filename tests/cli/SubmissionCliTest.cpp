@@ -20,12 +20,6 @@ QString caseDir(const QString& name)
     return QString::fromUtf8(F2A_TEST_DATA) + u"/control/"_s + name;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(SubmissionCli, ExportCrcUnzipAndTextAgree)

@@ -175,12 +175,6 @@ void writeCaseFiles(const CaseDef& def, const QString& dir)
         saveTableToFile(*t.razdel(pos), sectionFile(dir, pos));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 struct Outcome {
     QStringList lines;
     int errors = 0;
