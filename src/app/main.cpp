@@ -7,6 +7,12 @@
 #include "TMainF.h"
 #include "UrlOpener.h"
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 #ifdef FORM2AUDIT_WITH_OFFICE
 #include "GridSnapshot.h"
 #include "OfficeService.h"
@@ -15,6 +21,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QSocketNotifier>
 #include <QToolTip>
 #include <QWidget>
 
@@ -69,12 +76,46 @@ GridSnapshot snapshotOf(DBGrid* grid)
 }
 #endif
 
+#ifdef Q_OS_UNIX
+// A termination request (logout, kill) ends the event loop, so the office and the files
+// are closed by the destructors instead of being left behind.
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &c, 1);
+}
+
+void quitOnTerminationSignals(QApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+        notifier->setEnabled(false);
+        char c;
+        [[maybe_unused]] const auto n = ::read(g_signalPipe[0], &c, 1);
+        QCoreApplication::exit(0); // not quit(): that would ask the exit question
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onTerminationSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(sig, &sa, nullptr);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     app.installEventFilter(new LongHints(&app));
+#ifdef Q_OS_UNIX
+    quitOnTerminationSignals(app);
+#endif
     SetFormatSettings();
     QApplication::setApplicationName(QStringLiteral("form2audit"));
     QApplication::setApplicationVersion(QStringLiteral(FORM2AUDIT_VERSION));

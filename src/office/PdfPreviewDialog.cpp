@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <memory>
@@ -76,6 +78,12 @@ void PdfPrintPreview::show(const QString& pdfPath, const QString& title)
     QPrintPreviewDialog dialog(&printer, m_parent);
     dialog.setObjectName(u"PrintPreview"_s);
     dialog.setWindowTitle(u"Предварительный просмотр - "_s + title);
+    // A generous size first: without a window manager the maximised state is not applied.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        dialog.resize(area.size() * 9 / 10);
+        dialog.move(area.center() - dialog.rect().center());
+    }
     dialog.setWindowState(Qt::WindowMaximized);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&doc](QPrinter* p) { paintPages(*doc, p); });

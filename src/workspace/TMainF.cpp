@@ -42,6 +42,10 @@ TMainF::TMainF(const AppPaths& paths, const Platform& platform, QWidget* parent)
     createMenus();
     wireTables();
     FormCreate();
+    // A session ending without the close question (logout, termination) still keeps the
+    // cell being edited.
+    connect(qApp, &QCoreApplication::aboutToQuit, this,
+            [this] { guarded([this] { postCurrentEdit(); }); });
 }
 
 TMainF::~TMainF()
