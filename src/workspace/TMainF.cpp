@@ -346,7 +346,6 @@ void TMainF::createLayout()
     // The right part's context menu.
     for (QWidget* w : {Panel_Zagol, Panel_Data, bottom})
         w->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, [] {});
 }
 
 void TMainF::setErrorsPanelVisible(bool visible)

@@ -168,8 +168,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -198,7 +196,5 @@ private:
     QSplitter* m_rightSplitter = nullptr;
     QHash<QString, DBGrid*> m_grids;
     bool m_activatedOnce = false;
-    bool m_closeConfirmed = false;
-    int m_lastSelected = -1;
     QList<QMetaObject::Connection> m_editorWatch;
 };

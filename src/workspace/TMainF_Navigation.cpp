@@ -199,16 +199,6 @@ bool TMainF::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
-void TMainF::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-}
-
-void TMainF::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-}
-
 void TMainF::Act_BeginFormExecute()
 {
     TBeginForm form(this);
