@@ -103,17 +103,6 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
                     u"Ошибка"_s, false);
         return false;
     }
-    const auto closeQuietly = [&app] {
-        try {
-            app.closeWorkbook();
-        } catch (...) {
-        }
-        try {
-            app.release();
-        } catch (...) {
-        }
-    };
-
     const int n = int(titles.size());
     const int lastCol = int(grid.titles.size());
     const int headerRow = n + 1;
@@ -174,7 +163,7 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         // Wrapped rows keep their old heights until asked.
         app.setOptimalRowHeights(1, lastRow);
     } catch (...) {
-        closeQuietly();
+        closeQuietly(app);
         throw;
     }
 
@@ -194,7 +183,7 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         if (!env.handOver(stored))
             throw SpreadsheetError(u"no handler"_s);
     } catch (const SpreadsheetError&) {
-        closeQuietly();
+        closeQuietly(app);
         env.message(u"Освободите файл "_s + QDir::toNativeSeparators(options.fileName.isEmpty()
                                                                          ? stored
                                                                          : options.fileName),

@@ -156,24 +156,12 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
         return false;
     }
 
-    // Whatever ends the print from here on, the workbook is closed unsaved and released.
-    const auto closeQuietly = [&app] {
-        try {
-            app.closeWorkbook();
-        } catch (...) {
-        }
-        try {
-            app.release();
-        } catch (...) {
-        }
-    };
-
     try {
         app.setVisible(false);
         app.openWorkbook(shablon);
         app.unprotectSheet(QString::fromUtf16(kShablonPassword));
     } catch (const SpreadsheetError&) {
-        closeQuietly();
+        closeQuietly(app);
         messages.InfoBox(u"Ошибка при открытии файла "_s + shablon, kMsgCaption);
         return false;
     }
@@ -203,7 +191,7 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
     } catch (...) {
         if (!pdf.isEmpty())
             QFile::remove(pdf);
-        closeQuietly();
+        closeQuietly(app);
         throw;
     }
     return true;

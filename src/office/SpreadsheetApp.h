@@ -123,3 +123,17 @@ public:
     virtual ~PrintPreview() = default;
     virtual void show(const QString& pdfPath, const QString& title) = 0;
 };
+
+// Closes the workbook unsaved and lets the application go, whatever state they are in;
+// used on every way out of a print or an export.
+inline void closeQuietly(SpreadsheetApp& app) noexcept
+{
+    try {
+        app.closeWorkbook();
+    } catch (...) {
+    }
+    try {
+        app.release();
+    } catch (...) {
+    }
+}

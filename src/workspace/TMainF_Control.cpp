@@ -281,16 +281,11 @@ bool TMainF::ControlBeforeOutput(OutputKind kind)
             return true;
         }
         case OutputKind::Export:
-            if (AskYesNo(u"В данных отчёта есть предупреждения (всего - "_s + QString::number(w) +
-                             u")"_s + u"\n\r"_s + u"Показать предупреждения"_s,
-                         kAskCaption)) {
-                showRecord(1);
-                return false;
-            }
-            return true;
         case OutputKind::Mail:
+            // The export text has no full stop after the count, the mail text has one.
             if (AskYesNo(u"В данных отчёта есть предупреждения (всего - "_s + QString::number(w) +
-                             u")."_s + u"\n\r"_s + u"Показать предупреждения"_s,
+                             (kind == OutputKind::Export ? u")"_s : u")."_s) + u"\n\r"_s +
+                             u"Показать предупреждения"_s,
                          kAskCaption)) {
                 showRecord(1);
                 return false;
