@@ -66,8 +66,10 @@ bool SaveRazdel(DataSet* table, const AppPaths& paths, const QString& code, cons
 {
     if (!table)
         return false;
-    table->mergeChangeLog();
     saveTableToFile(*table, RazdelFileName(paths, code, year));
+    // Only a change on disk leaves the change log; after a failed save the next post
+    // tries again.
+    table->mergeChangeLog();
     return true;
 }
 

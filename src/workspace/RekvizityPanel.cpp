@@ -670,6 +670,20 @@ void RekvizityPanel::wire()
     m_onEnter.insert(m_date->lineEdit(), post);
     m_onExit.insert(m_date->lineEdit(), [this] { commitDate(); });
 
+    // Leaving any editor also posts: a change must not wait in the record for the next
+    // editor that posts, where a click elsewhere or a crash would lose it.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_urLico, m_fizLico, m_email, m_rukovod, m_fioOtv,
+                                         m_positionOtv, m_telOtv, m_date->lineEdit()}) {
+        w->installEventFilter(this);
+        const auto first = m_onExit.value(w);
+        m_onExit.insert(w, [this, first] {
+            if (first)
+                first();
+            DBMemo_NameExit();
+        });
+    }
+
     // Top to bottom.
     QList<QWidget*> order = {m_urLico,   m_fizLico,     m_fullName, m_name,
                              m_urAdress, m_address,     m_region,   m_okpo,
@@ -899,6 +913,12 @@ void RekvizityPanel::writeDateText()
     if (const auto d = parseTypedDate(text))
         if (guarded([&] { m_ds->fieldByName(u"DataSost"_s).setAsDate(*d); }))
             m_date->dirty = false;
+}
+
+void RekvizityPanel::commitPendingEdits()
+{
+    if (m_date->dirty)
+        commitDate();
 }
 
 // Leaving the date editor: the text becomes a date, or the field's date comes back.

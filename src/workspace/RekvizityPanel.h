@@ -39,6 +39,9 @@ public:
     // A refused key or a refused paste; QApplication::beep() by default.
     std::function<void()> beep;
 
+    // Writes what an editor still holds back (a date being typed) into the record, so
+    // that a post made from outside the panel (leaving the section, closing) keeps it.
+    void commitPendingEdits();
     // Shows the first record again (after a load, a cancel, a change made elsewhere).
     // Row changes and reloads of the table are picked up without it.
     void refresh();

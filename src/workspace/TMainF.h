@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 
@@ -185,6 +186,9 @@ private:
     bool FormCloseQuery();
     void locateErrorRecord(const QString& kodRow, int razdelInd);
     void printReport(bool finalMode);
+    // Saves a section's file; a section whose save failed is remembered until a save
+    // succeeds, so that entering it again does not reload the older file over its data.
+    void saveRazdelKeepingFailures(int position);
 
     AppPaths m_paths;
     Platform m_platform;
@@ -197,4 +201,5 @@ private:
     QHash<QString, DBGrid*> m_grids;
     bool m_activatedOnce = false;
     QList<QMetaObject::Connection> m_editorWatch;
+    QSet<int> m_unsaved;
 };

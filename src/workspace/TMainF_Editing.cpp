@@ -143,6 +143,8 @@ void TMainF::createGrids()
     Panel_00 = new RekvizityPanel(m_tables.razdel(PosRekvizity), &m_tables.terr(),
                                   *m_platform.keyboard, Panel_Data);
     Panel_00->setObjectName(u"Panel_00"_s);
+    // The requisites keep the after-post rule of every section: each post is on disk at once.
+    m_tables.razdel(PosRekvizity)->afterPost = [this](DataSet& t) { ClientDataSet_00AfterPost(t); };
     Panel_00->postHook = [this] {
         guarded([this] {
             if (DataSet* ds = m_tables.razdel(PosRekvizity); ds->isEditing())
@@ -339,15 +341,28 @@ void TMainF::DBGrid_QualityTestCellClick(int, const QString& field)
     t->post();
 }
 
-void TMainF::ClientDataSet_00AfterPost(DataSet&)
+void TMainF::ClientDataSet_00AfterPost(DataSet& table)
 {
     if (!currentSectionAvailable())
         return;
-    if (CurrDataSet->changeCount() > 0)
-        SaveRazdelAndLayout(CurrDataSet, CurrGrid, m_paths, Razdels()[CurrRazdelInd].Kod,
-                            m_reportYear);
+    // The table that was posted is the one saved, also when it is not the current section.
+    int position = CurrRazdelInd;
+    for (int p = 0; p < RazdelCount; ++p)
+        if (m_tables.razdel(p) == &table)
+            position = p;
+    if (m_tables.razdel(position)->changeCount() > 0)
+        saveRazdelKeepingFailures(position);
     if (errorsPanelVisible()) {
         runControl();
         PageControl1Change();
     }
+}
+
+void TMainF::saveRazdelKeepingFailures(int position)
+{
+    const TRazdel& r = Razdels()[position];
+    m_unsaved.insert(position);
+    SaveRazdelAndLayout(m_tables.razdel(position), FindGrid(r.GridName), m_paths, r.Kod,
+                        m_reportYear);
+    m_unsaved.remove(position);
 }

@@ -46,6 +46,8 @@ void TMainF::postCurrentEdit()
 {
     if (CurrGrid && CurrGrid->isEditorOpen() && !CurrGrid->commitEditor())
         throw SilentAbort();
+    if (CurrRazdelInd == PosRekvizity)
+        Panel_00->commitPendingEdits();
     if (CurrDataSet && CurrDataSet->isEditing())
         CurrDataSet->post();
 }
@@ -84,11 +86,18 @@ void TMainF::LVRazdelSelectItem(int index, bool selected)
 
     if (index == PosRekvizity)
         Panel_00->SetDigitFields();
-    const LoadRazdelResult res =
-        LoadRazdelAndLayout(CurrDataSet, CurrGrid, m_paths, e.Kod, m_reportYear);
-    CurrDataSet->cancelUpdates();
-    if (res.damaged)
-        showLoadProblem(res.message);
+    if (m_unsaved.contains(index)) {
+        // Changes whose save failed are not replaced by the older file: they are saved
+        // now, or stay in the table with the failure reported again.
+        RestoreGridLayout(CurrGrid, m_paths, e.Kod, m_reportYear);
+        guarded([&] { saveRazdelKeepingFailures(index); });
+    } else {
+        const LoadRazdelResult res =
+            LoadRazdelAndLayout(CurrDataSet, CurrGrid, m_paths, e.Kod, m_reportYear);
+        CurrDataSet->cancelUpdates();
+        if (res.damaged)
+            showLoadProblem(res.message);
+    }
     if (index == PosRekvizity)
         Panel_00->refresh();
 
@@ -130,7 +139,7 @@ void TMainF::Act_SaveExecute()
         return;
     postCurrentEdit();
     const QString& kod = Razdels()[CurrRazdelInd].Kod;
-    SaveRazdelAndLayout(CurrDataSet, CurrGrid, m_paths, kod, m_reportYear);
+    saveRazdelKeepingFailures(CurrRazdelInd);
     InfoBox(SaveRazdelMessage(RazdelFileName(m_paths, kod, m_reportYear)), u"Сообщение"_s);
 }
 

@@ -1,10 +1,20 @@
 #include "MainWindowSupport.h"
 
+#include "DBGrid.h"
+#include "DataSet.h"
+#include "Datapacket.h"
+#include "RazdelFiles.h"
+#include "Razdels.h"
 #include "Settings.h"
 #include "ShowDialog.h"
 #include "TMainF.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 
@@ -39,4 +49,72 @@ void MainWindowFixture::restart()
 {
     m_window.reset();
     start();
+}
+
+void clickSection(TMainF& w, int index)
+{
+    QListWidget* list = w.LVRazdel();
+    const QRect r = list->visualItemRect(list->item(index));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+void clickCell(DBGrid* grid, int row, const QString& field)
+{
+    const QModelIndex idx = grid->model()->index(row, grid->columnOfField(field));
+    grid->scrollTo(idx);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(idx).center());
+}
+
+void typeText(const QString& text)
+{
+    for (QChar c : text) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY(target);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+void pressKey(Qt::Key key)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target);
+    QTest::keyClick(target, key);
+}
+
+QString savedCell(const MainWindowFixture& f, int position, const QString& row,
+                  const QString& field)
+{
+    DataSet t(u"saved"_s);
+    loadTableFromFile(t, RazdelFileName(f.paths, Razdels()[position].Kod, u"2009"_s));
+    if (!t.locate(u"KodRow"_s, {row}))
+        return u"<no row>"_s;
+    return t.fieldByName(field).asString();
+}
+
+QByteArray savedFile(const MainWindowFixture& f, int position)
+{
+    QFile file(RazdelFileName(f.paths, Razdels()[position].Kod, u"2009"_s));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString savedRequisite(const MainWindowFixture& f, const QString& field)
+{
+    const QString path = RazdelFileName(f.paths, Razdels()[PosRekvizity].Kod, u"2009"_s);
+    if (!QFile::exists(path))
+        return u"<no file>"_s;
+    DataSet t(u"saved"_s);
+    loadTableFromFile(t, path);
+    t.first();
+    return t.fieldByName(field).asString();
+}
+
+QString tableCell(DataSet* t, const QString& row, const QString& field)
+{
+    auto k = t->clone();
+    if (!k->locate(u"KodRow"_s, {row}))
+        return u"<no row>"_s;
+    return k->fieldByName(field).asString();
 }

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class DBGrid;
+class DataSet;
 class TMainF;
 
 // Message boxes that record what was shown and answer from a script.
@@ -72,3 +74,20 @@ public:
 private:
     std::unique_ptr<TMainF> m_window;
 };
+
+// Driving the real window as a user does.
+void clickSection(TMainF& w, int index);
+void clickCell(DBGrid* grid, int row, const QString& field);
+// Types any character into the focused widget (QTest::keyClicks types Latin-1 only).
+void typeText(const QString& text);
+void pressKey(Qt::Key key);
+
+// A cell of a section file of 2009 on disk, by row code; "<no row>" when missing.
+QString savedCell(const MainWindowFixture& f, int position, const QString& row,
+                  const QString& field);
+// The bytes of a section file of 2009 on disk (empty when there is none).
+QByteArray savedFile(const MainWindowFixture& f, int position);
+// A field of the first record of the requisites file of 2009 on disk.
+QString savedRequisite(const MainWindowFixture& f, const QString& field);
+// A cell of a table by row code, read through a second cursor.
+QString tableCell(DataSet* t, const QString& row, const QString& field);

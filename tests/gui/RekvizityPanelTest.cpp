@@ -427,9 +427,10 @@ void RekvizityPanelTest::postWiring_data()
     QTest::newRow("leaving postal address") << u"DBMemo4"_s << u"Address"_s << plain << true;
     QTest::newRow("leaving OKPO") << u"DBMemoOKPO"_s << u"OKPO"_s << plain << true;
     QTest::newRow("leaving OGRN") << u"DBMemoOGRN"_s << u"OGRN"_s << plain << true;
-    QTest::newRow("leaving head, no post") << u"DBMemo11"_s << u"rukovod"_s << plain << false;
-    QTest::newRow("leaving position, no post")
-        << u"DBMemo14"_s << u"PositionOtv"_s << u"DBMemo10"_s << false;
+    // Leaving any editor posts too, so nothing waits for the next editor that posts.
+    QTest::newRow("leaving head") << u"DBMemo11"_s << u"rukovod"_s << plain << true;
+    QTest::newRow("leaving position") << u"DBMemo14"_s << u"PositionOtv"_s << u"DBMemo10"_s << true;
+    QTest::newRow("leaving e-mail") << u"DBMemo12"_s << u"email"_s << plain << true;
     QTest::newRow("entering head") << u"DBMemo14"_s << u"PositionOtv"_s << u"DBMemo11"_s << true;
     QTest::newRow("entering responsible") << u"DBMemo11"_s << u"rukovod"_s << u"DBMemo13"_s << true;
     QTest::newRow("entering position") << u"DBMemo13"_s << u"FIOotv"_s << u"DBMemo14"_s << true;

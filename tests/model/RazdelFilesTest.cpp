@@ -189,6 +189,7 @@ TEST(RazdelFilesSave, UnwritableFolderOrTextLeavesTheOldFile)
         EXPECT_TRUE(e.message().contains(u"德"_s)) << e.message().toStdString();
     }
     EXPECT_EQ(readAll(path), old);
+    EXPECT_GT(t->changeCount(), 0) << "a change that never reached the disk stays logged";
 
     setValue(*t, 7, u"NameRow"_s, u"Сеть «Делойт»"_s);
     {
@@ -205,6 +206,7 @@ TEST(RazdelFilesSave, UnwritableFolderOrTextLeavesTheOldFile)
     }
     EXPECT_TRUE(s.save(t.get(), PosMembership));
     EXPECT_NE(readAll(path), old);
+    EXPECT_EQ(t->changeCount(), 0);
 }
 
 // ------------------------------------------------------------------ damaged files
