@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "Control.h"
+#include "Gates.h"
 #include "Platform.h"
 #include "ReportTables.h"
 #include "Settings.h"
@@ -152,10 +153,8 @@ public:
     // Refreshes every action's visible/enabled/caption state.
     void updateActions();
 
-    // Targets of the section gate.
-    enum class LeaveTarget { Next, Prev, Print };
+    // The section gate and the pre-output gate; their decisions live in the core.
     bool ControlBeforeLeaveRazdel(LeaveTarget target);
-    enum class OutputKind { Print, Export, Mail };
     bool ControlBeforeOutput(OutputKind kind);
 
     // Selects a list item as program code does (runs the selection steps).
@@ -172,6 +171,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    class WindowGates;
+    friend class WindowGates;
+
     void createActions();
     void createMenus();
     void createLayout();

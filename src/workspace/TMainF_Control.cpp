@@ -150,50 +150,54 @@ void TMainF::Act_ErrExcelExecute()
 
 // ---------------------------------------------------------------- gates
 
+// The window as the gates see it.
+class TMainF::WindowGates final : public GateHost {
+public:
+    explicit WindowGates(TMainF& w) : m_w(w) {}
+    SectionGateCounts runSectionControl() override
+    {
+        m_w.postCurrentEdit();
+        m_w.ErrShowAll = false;
+        m_w.runControl();
+        const int i = m_w.CurrRazdelInd;
+        return {m_w.Counts.RazdelErrCount[i], m_w.Counts.RazdelWarnCount[i],
+                !CanExitFromRazdel(i, m_w.m_tables.err())};
+    }
+    OutputGateCounts runReportControl() override
+    {
+        m_w.postCurrentEdit();
+        m_w.ErrShowAll = true;
+        m_w.runControl();
+        return OutputCountsOf(m_w.m_tables.err(), m_w.Counts.AllErrCount, m_w.Counts.AllWarnCount);
+    }
+    bool panelVisible() const override { return m_w.errorsPanelVisible(); }
+    void setPanelVisible(bool visible) override { m_w.setErrorsPanelVisible(visible); }
+    void hidePanelOnly() override { m_w.Panel_Errors->setVisible(false); }
+    void showTab(int tab) override { m_w.ShowErrTab(tab); }
+    void showFirstRecord(int tab) override
+    {
+        m_w.ShowErrTab(tab);
+        m_w.DBGrid_Err->setFocus(Qt::OtherFocusReason);
+        m_w.m_tables.err().first();
+        m_w.DBGrid_ErrDblClick();
+    }
+    void jumpToRecord(const QString& kodRow, int razdelInd) override
+    {
+        m_w.locateErrorRecord(kodRow, razdelInd);
+        m_w.DBGrid_ErrDblClick();
+    }
+    bool showAll() const override { return m_w.ErrShowAll; }
+    void setShowAll(bool showAll) override { m_w.ErrShowAll = showAll; }
+    void updateCommonAction() override { m_w.Act_Log_CommonUpdate(); }
+
+private:
+    TMainF& m_w;
+};
+
 bool TMainF::ControlBeforeLeaveRazdel(LeaveTarget target)
 {
-    postCurrentEdit();
-    ErrShowAll = false;
-    runControl();
-    const int e = Counts.RazdelErrCount[CurrRazdelInd];
-    const int w = Counts.RazdelWarnCount[CurrRazdelInd];
-    const bool blocked = !CanExitFromRazdel(CurrRazdelInd, m_tables.err());
-    const bool print = target == LeaveTarget::Print;
-    const QString lead = print ? u"Прежде чем перейти к печати,\n\r"_s
-                               : u"Прежде чем перейти к новому разделу,\n\r"_s;
-    const QString m1 =
-        lead +
-        u"исправьте ошибки текущего раздела\n\rи просмотрите информацию о предупреждениях текущего раздела"_s;
-    const QString m2 = lead + u"просмотрите информацию о предупреждениях текущего раздела"_s;
-    const QString m3 = lead + u"исправьте ошибки текущего раздела"_s;
-    if (e > 0 && w > 0) {
-        if (blocked) {
-            ShowErrTab(0);
-            InfoBox(m1, kMsgCaption);
-            return false;
-        }
-        if (!errorsPanelVisible()) {
-            if (target == LeaveTarget::Prev) {
-                ShowErrTab(1);
-                InfoBox(m2, kMsgCaption);
-            } else {
-                InfoBox(m2, kMsgCaption);
-                ShowErrTab(1);
-            }
-            return false;
-        }
-    }
-    if (e > 0 && w == 0 && blocked) {
-        ShowErrTab(0);
-        InfoBox(m3, kMsgCaption);
-        return false;
-    }
-    if (!errorsPanelVisible() && e == 0 && w > 0) {
-        ShowErrTab(1);
-        InfoBox(m2, kMsgCaption);
-        return false;
-    }
-    return true;
+    WindowGates gates(*this);
+    return LeaveRazdelGate(target, gates, *m_platform.messages);
 }
 
 void TMainF::locateErrorRecord(const QString& kodRow, int razdelInd)
@@ -204,121 +208,26 @@ void TMainF::locateErrorRecord(const QString& kodRow, int razdelInd)
 
 bool TMainF::ControlBeforeOutput(OutputKind kind)
 {
-    const bool wasVisible = errorsPanelVisible();
-    const bool wasShowAll = ErrShowAll;
-    postCurrentEdit();
-    ErrShowAll = true;
-    runControl();
-    const int e = Counts.AllErrCount;
-    const int w = Counts.AllWarnCount;
-    auto showRecord = [this](int tab) {
-        ShowErrTab(tab);
-        DBGrid_Err->setFocus(Qt::OtherFocusReason);
-        m_tables.err().first();
-        DBGrid_ErrDblClick();
-    };
-    if (e > 0) {
-        const QString ending = kind == OutputKind::Mail
-                                   ? u"Перед отправкой отчёта необходимо устранить ошибки"_s
-                                   : u"Перед печатью необходимо устранить ошибки"_s;
-        const QString t = w == 0 ? u"В данных отчёта есть ошибки (всего - "_s + QString::number(e) +
-                                       u")."_s + u"\n\r"_s + ending
-                                 : u"В данных отчёта есть ошибки (всего - "_s + QString::number(e) +
-                                       u")"_s + u"\n\r"_s + u"и предупреждения (всего - "_s +
-                                       QString::number(w) + u")."_s + u"\n\r"_s + ending;
-        switch (kind) {
-        case OutputKind::Print:
-            showRecord(0);
-            InfoBox(t, kMsgCaption);
-            Act_Log_CommonUpdate();
-            break;
-        case OutputKind::Export:
-            InfoBox(u"В данных отчёта есть ошибки (всего - "_s + QString::number(e) + u")"_s +
-                        u"\n\r"_s + u"Сначало надо исправить ошибки"_s,
-                    kMsgCaption);
-            showRecord(0);
-            break;
-        case OutputKind::Mail:
-            showRecord(0);
-            InfoBox(t, kMsgCaption);
-            break;
-        }
-        return false;
-    }
-    if (w > 0) {
-        switch (kind) {
-        case OutputKind::Print: {
-            setErrorsPanelVisible(false);
-            ShowErrTab(1);
-            if (AskYesNo(u"В данных отчёта есть предупреждения (всего - "_s + QString::number(w) +
-                             u")."_s + u"\n\r"_s + u"Показать предупреждения"_s,
-                         kAskCaption)) {
-                showRecord(1);
-                Act_Log_CommonUpdate();
-                return false;
-            }
-            DataSet& err = m_tables.err();
-            if (err.locate(u"KodRow_Value;RazdelInd"_s, {u"05"_s, PosRazdel2}) &&
-                !AskYesNo(u"Действительно ли объем оказанных услуг за предыдущий год равен нулю"_s,
-                          kAskCaption)) {
-                locateErrorRecord(u"05"_s, PosRazdel2);
-                DBGrid_ErrDblClick();
-                return false;
-            }
-            if (err.locate(u"KodRow_Value;RazdelInd"_s, {u"29"_s, PosRazdel4}) &&
-                !AskYesNo(
-                    u"Действительно ли количество выданных аудиторских заключений по ОБЯЗАТЕЛЬНОМУ "
-                    u"аудиту\n\r"
-                    u"равно количеству выданных аудиторских заключений по ИНИЦИАТИВНОМУ аудиту"_s,
-                    kAskCaption)) {
-                locateErrorRecord(u"29"_s, PosRazdel4);
-                DBGrid_ErrDblClick();
-                return false;
-            }
-            ErrShowAll = wasShowAll;
-            showRecord(1);
-            setErrorsPanelVisible(wasVisible);
-            return true;
-        }
-        case OutputKind::Export:
-        case OutputKind::Mail:
-            // The export text has no full stop after the count, the mail text has one.
-            if (AskYesNo(u"В данных отчёта есть предупреждения (всего - "_s + QString::number(w) +
-                             (kind == OutputKind::Export ? u")"_s : u")."_s) + u"\n\r"_s +
-                             u"Показать предупреждения"_s,
-                         kAskCaption)) {
-                showRecord(1);
-                return false;
-            }
-            return true;
-        }
-    }
-    return true;
+    WindowGates gates(*this);
+    return OutputGate(kind, gates, *m_platform.messages);
 }
 
 // ---------------------------------------------------------------- next, back, print
 
 void TMainF::Act_NextRazdelExecute()
 {
-    const bool wasVisible = errorsPanelVisible();
     const int current = m_list->currentRow() >= 0 ? m_list->currentRow() : CurrRazdelInd;
-    if (current >= m_list->count() - 1) {
-        if (!ControlBeforeLeaveRazdel(LeaveTarget::Print))
-            return;
-        ShowErrTab(1);
-        setErrorsPanelVisible(wasVisible);
+    WindowGates gates(*this);
+    switch (NextRazdelGate(current, m_list->count(), gates, *m_platform.messages)) {
+    case NextStep::Stay:
+        return;
+    case NextStep::Print:
         Act_PrintExcelExecute();
         return;
+    case NextStep::SelectNext:
+        selectRazdel(current + 1);
+        return;
     }
-    if (!ControlBeforeLeaveRazdel(LeaveTarget::Next))
-        return;
-    Panel_Errors->setVisible(false); // the splitter keeps its state
-    if (current == PosRazdel2 &&
-        !m_platform.messages->AskPlain(
-            u"Единицы измерения введенных данных\n\rраздела ОБЪЕМ ОКАЗАННЫХ УСЛУГ -\n\rТЫС.РУБ.? "_s,
-            kMsgCaption))
-        return;
-    selectRazdel(current + 1);
 }
 
 void TMainF::Act_PrevRazdelExecute()
