@@ -39,6 +39,8 @@ private Q_SLOTS:
     void mailSubmissionLeavesOnlyTheNewArchive();
     void ctrlDDeletesTheSelection();
     void printWithWarningsAsksTheTwoConfirmations();
+    void printAsksAboutEqualAuditCounts();
+    void nextWithErrorsOnlyKeepsTheSection();
     void exportWritesTheArchiveAndChecksumVerifies();
 };
 
@@ -426,6 +428,49 @@ void MainWindowTest::printWithWarningsAsksTheTwoConfirmations()
     QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"05"_s);
     QCOMPARE(w.CurrGrid->selectedField(), u"Graf04"_s);
     QVERIFY(w.ErrShowAll);
+}
+
+void MainWindowTest::printAsksAboutEqualAuditCounts()
+{
+    MainWindowFixture f;
+    copyCase(f, u"consistent_report"_s);
+    TMainF& w = f.start();
+    // as many initiative audits as statutory ones: a warning on row 29 of section 4
+    DataSet* s4 = w.tables().razdel(PosRazdel4);
+    QVERIFY(s4->locate(u"KodRow"_s, {u"37"_s}));
+    s4->edit();
+    s4->fieldByName(u"Graf03"_s).setAsString(tableCell(s4, u"29"_s, u"Graf03"_s));
+    s4->post();
+    // yes to print, no to "show warnings", no to the equal-counts question
+    f.messages.answers = {true, false, false};
+    w.Act_PrintExcelExecute();
+    QCOMPARE(f.messages.questions.size(), 3);
+    QCOMPARE(
+        f.messages.questions.value(2),
+        u"Действительно ли количество выданных аудиторских заключений по ОБЯЗАТЕЛЬНОМУ "
+        u"аудиту\n\rравно количеству выданных аудиторских заключений по ИНИЦИАТИВНОМУ аудиту"_s);
+    QCOMPARE(w.CurrRazdelInd, int(PosRazdel4));
+    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"29"_s);
+    QCOMPARE(w.CurrGrid->selectedField(), u"Graf03"_s);
+}
+
+void MainWindowTest::nextWithErrorsOnlyKeepsTheSection()
+{
+    MainWindowFixture f;
+    copyCase(f, u"consistent_report"_s);
+    TMainF& w = f.start();
+    DataSet* req = w.tables().razdel(PosRekvizity);
+    req->first();
+    req->edit();
+    req->fieldByName(u"FullName"_s).clear();
+    req->post();
+    w.Act_NextRazdel->trigger();
+    QCOMPARE(f.messages.infos.last(),
+             u"Прежде чем перейти к новому разделу,\n\rисправьте ошибки текущего раздела"_s);
+    QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
+    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    QCOMPARE(w.PageControl1->currentIndex(), 0);
+    QCOMPARE(w.Counts.RazdelWarnCount[PosRekvizity], 0);
 }
 
 QTEST_MAIN(MainWindowTest)
