@@ -1,6 +1,7 @@
 #include "Datapacket.h"
 
 #include "FormatSettings.h"
+#include "Windows1251.h"
 
 #include <QDate>
 #include <QFile>
@@ -18,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr char kEncodingName[] = "windows-1251";
+constexpr const char* kEncodingName = kWindows1251;
 
 [[noreturn]] void fail(const QString& reason)
 {
@@ -588,25 +589,9 @@ void appendEscaped(QString& out, const QString& text, const QString& field, int 
 [[noreturn]] void reportUnencodable(const DataSet& table, const std::vector<int>& columns)
 {
     const auto& defs = table.fieldDefs();
-    auto check = [](const QString& s) -> qsizetype {
-        QStringEncoder enc(kEncodingName, QStringConverter::Flag::Stateless);
-        const QByteArray probe = enc.encode(s);
-        if (!enc.hasError())
-            return -1;
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const qsizetype len = s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
-            QStringEncoder one(kEncodingName, QStringConverter::Flag::Stateless);
-            const QByteArray part = one.encode(QStringView(s).mid(i, len));
-            if (one.hasError())
-                return i;
-            i += len - 1;
-        }
-        return 0;
-    };
+    const auto check = [](const QString& s) { return firstUnfitWindows1251(s); };
     auto refuse = [](const QString& field, int rowNo, const QString& s, qsizetype i) {
-        const qsizetype len = s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
-        refuseChar(field, rowNo, QStringView(s).mid(i, len),
-                   u"которого нет в кодировке Windows-1251"_s);
+        refuseChar(field, rowNo, characterAt(s, i), u"которого нет в кодировке Windows-1251"_s);
     };
     for (int c : columns)
         if (const qsizetype i = check(defs[c].name); i >= 0)

@@ -5,12 +5,12 @@
 #include "DataSet.h"
 #include "Razdels.h"
 #include "ReportTables.h"
+#include "Windows1251.h"
 #include "ZipPack.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QStringEncoder>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -138,12 +138,12 @@ QStringList RepFileLines(const ReportTables& tables)
 QByteArray RepFileBytes(const ReportTables& tables)
 {
     QByteArray bytes;
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     for (const QString& line : RepFileLines(tables)) {
-        bytes += encoder.encode(line);
         // A character the code page lacks would be written as '?' and change the figures.
-        if (encoder.hasError())
+        const auto encoded = encodeWindows1251(line);
+        if (!encoded)
             throw DataSetError(u"Строку «%1» нельзя записать в кодировке Windows-1251"_s.arg(line));
+        bytes += *encoded;
         bytes += "\r\n";
     }
     return bytes;

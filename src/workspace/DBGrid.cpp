@@ -2,6 +2,7 @@
 
 #include "GuiErrors.h"
 #include "MultiLevelHeaderView.h"
+#include "Windows1251.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
-#include <QStringEncoder>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QValidator>
@@ -76,11 +76,7 @@ public:
 
 bool isWindows1251Text(const QString& text)
 {
-    QStringEncoder encoder("windows-1251");
-    if (!encoder.isValid())
-        return true;
-    const QByteArray bytes = encoder.encode(text); // the conversion runs only when stored
-    return !encoder.hasError() && bytes.size() == text.size();
+    return fitsWindows1251(text);
 }
 
 void DrawCellText(QPainter* painter, QRect r, const QString& text, int horizontal, int vertical)

@@ -4,6 +4,7 @@
 #include "FormatSettings.h"
 #include "GuiErrors.h"
 #include "KeyboardLayout.h"
+#include "Windows1251.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -24,7 +25,6 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStringEncoder>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
@@ -43,23 +43,10 @@ const QString kHintUrAdress =
 const QString kHintAddress =
     u"Введите почтовый адрес в виде: =<улица/переулок/проезд …>, <дом (корп.)>, < квартира >, <район/населенный пункт>,  <республика/край/область …>, <индекс>"_s;
 
-// The requisites file is Windows-1251; a character it cannot hold must never reach it.
-bool fitsWindows1251(QStringView text)
-{
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError();
-}
-
 QString firstUnfit(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!fitsWindows1251(QStringView(text).mid(i, len)))
-            return text.mid(i, len);
-        i += len - 1;
-    }
-    return {};
+    const qsizetype i = firstUnfitWindows1251(text);
+    return i < 0 ? QString() : characterAt(text, i);
 }
 
 // Text a key puts into an editor; shortcuts (Ctrl+V …) are not typing. Ctrl+Alt is
