@@ -10,7 +10,14 @@ target_compile_definitions(form2audit_common INTERFACE
     QT_NO_CAST_FROM_BYTEARRAY
     QT_NO_FOREACH
     QT_NO_KEYWORDS
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_USE_QSTRINGBUILDER
     FORM2AUDIT_VERSION="${PROJECT_VERSION}")
+
+option(FORM2AUDIT_WERROR "Treat compiler warnings as errors (CI turns it on)" OFF)
+if(FORM2AUDIT_WERROR)
+    target_compile_options(form2audit_common INTERFACE -Werror)
+endif()
 
 if(FORM2AUDIT_SANITIZE)
     target_compile_options(form2audit_common INTERFACE

@@ -90,12 +90,11 @@ bool OutputGate(OutputKind kind, GateHost& host, MessageBoxes& messages)
         const QString ending = kind == OutputKind::Mail
                                    ? u"Перед отправкой отчёта необходимо устранить ошибки"_s
                                    : u"Перед печатью необходимо устранить ошибки"_s;
-        const QString text = c.warnings == 0
-                                 ? u"В данных отчёта есть ошибки (всего - "_s + count(c.errors) +
-                                       u")."_s + u"\n\r"_s + ending
-                                 : u"В данных отчёта есть ошибки (всего - "_s + count(c.errors) +
-                                       u")"_s + u"\n\r"_s + u"и предупреждения (всего - "_s +
-                                       count(c.warnings) + u")."_s + u"\n\r"_s + ending;
+        const QString head = u"В данных отчёта есть ошибки (всего - "_s + count(c.errors);
+        const QString text =
+            c.warnings == 0 ? QString(head + u")."_s + u"\n\r"_s + ending)
+                            : QString(head + u")"_s + u"\n\r"_s + u"и предупреждения (всего - "_s +
+                                      count(c.warnings) + u")."_s + u"\n\r"_s + ending);
         switch (kind) {
         case OutputKind::Print:
             host.showFirstRecord(0);

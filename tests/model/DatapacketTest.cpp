@@ -208,7 +208,7 @@ TEST(DatapacketWrite, ClearedCellIsNullNotZero)
     setRow(*t, 2, {{u"Graf03"_s, 7}, {u"Graf04"_s, 1.5}});
     setRow(*t, 2, {{u"Graf03"_s, QVariant()}, {u"Graf04"_s, QVariant()}});
     const QByteArray bytes = writeDatapacket(*t);
-    EXPECT_FALSE(bytes.contains("Graf03"_ba + "=")) << bytes.constData();
+    EXPECT_FALSE(bytes.contains(QByteArray("Graf03"_ba + "="))) << bytes.constData();
     const PacketData p = readDatapacket(bytes);
     auto back = std::make_unique<DataSet>();
     back->loadData(p.fields, p.rows);
@@ -250,7 +250,7 @@ TEST(DatapacketWrite, FloatsUseAPointAndSixteenDigits)
     }
     const QByteArray bytes = writeDatapacket(t);
     for (const char* e : expected)
-        EXPECT_TRUE(bytes.contains("F=\""_ba + e + "\" I=\"-42\"/>")) << e << "\n"
+        EXPECT_TRUE(bytes.contains(QByteArray("F=\""_ba + e + "\" I=\"-42\"/>"))) << e << "\n"
                                                                       << bytes.constData();
     const PacketData p = readDatapacket(bytes);
     for (size_t i = 0; i < 5; ++i)

@@ -124,7 +124,7 @@ TEST_F(GridLayoutFileTest, EachCodeAndYearHasItsOwnFile)
         ASSERT_TRUE(SaveGridLayout(&grid, m_paths, code, year));
     }
     for (const auto& [code, year, width] : keys) {
-        SCOPED_TRACE((code + u' ' + year).toStdString());
+        SCOPED_TRACE(QString(code + u' ' + year).toStdString());
         FakeGrid grid(builtIn(kFields));
         ASSERT_TRUE(RestoreGridLayout(&grid, m_paths, code, year));
         EXPECT_EQ(grid.layout().columns[0].width, width);
