@@ -225,7 +225,7 @@ void DialogsTest::yearDialogAnswers_data()
     QTest::addColumn<QStringList>("shownYears");
     QTest::addColumn<QStringList>("questions");
 
-    const auto ask = [](const QString& was, const QString& now) {
+    const auto ask = [](const QString& was, const QString& now) -> QString {
         return u"Вы поменяли отчётный год\n\rБыл "_s + was + u"\n\rСтал "_s + now +
                u"\n\rХотите выйти без установки нового отчётного года"_s;
     };
