@@ -153,19 +153,19 @@ bool TMainF::SelectGridField(const QString& fieldName, DataSet* table, DBGrid* g
 
 void TMainF::FormCreate()
 {
-    // 1-2: the errors panel and the hidden commands
+    // The errors panel and the hidden commands start hidden.
     ErrShowAll = false;
     setErrorsPanelVisible(false);
     Act_SendRepToMail->setVisible(false);
     Panel_00->setRegionRowVisible(false);
-    // 3-5
+    // Number formats, the Russian keyboard layout, the caption with the reporting year.
     SetFormatSettings();
     m_platform.keyboard->activate(kLayoutRussian);
     QApplication::setApplicationDisplayName(QString());
     setWindowTitle(applicationTitle() + u" за "_s + m_reportYear + u" год."_s);
-    // 6: editing permission of the reporting year
+    // Whether the reporting year may be edited.
     applyEditingPermission();
-    // 7-8
+    // The section list and the names of every section's panel and grid.
     {
         const QSignalBlocker block(m_list);
         m_list->clear();
@@ -175,9 +175,9 @@ void TMainF::FormCreate()
     PanelGridNames.clear();
     for (const TRazdel& r : Razdels())
         PanelGridNames << r.PanelName << r.GridName;
-    // 9
+    // No control has run yet.
     Counts = ControlCounts{};
-    // 10: every section's file over its built-in rows, with its layout
+    // Every section's file over its built-in rows, with its grid layout.
     for (int p = 0; p < RazdelCount; ++p) {
         const TRazdel& r = Razdels()[p];
         CurrDataSet = OpenDataSet(r.DataSetName);
@@ -193,7 +193,7 @@ void TMainF::FormCreate()
         if (p == PosRekvizity)
             Panel_00->refresh();
     }
-    // 11
+    // The first section is shown.
     if (m_list->count() > 0) {
         CurrRazdelInd = 0;
         selectRazdel(0);
