@@ -1,5 +1,6 @@
 #include "LibreOfficeApp.h"
 
+#include "CellReplace.h"
 #include "FooterCodes.h"
 
 #include <QCoreApplication>
@@ -34,13 +35,18 @@
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XCellRangesQuery.hpp>
 #include <com/sun/star/sheet/XHeaderFooterContent.hpp>
 #include <com/sun/star/sheet/XPrintAreas.hpp>
+#include <com/sun/star/sheet/XSheetCellCursor.hpp>
+#include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
+#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
@@ -598,6 +604,79 @@ bool LibreOfficeApp::replaceInRange(const QString& rangeName, const QString& wha
         }
     });
     return result;
+}
+
+// The texts of the used part of the range are read in one call and replaced here; only
+// the cells that change are written back. A sheet with formulas in that part goes the slow
+// way, so that no formula is ever written over with its result.
+void LibreOfficeApp::replaceAllInRange(const QString& rangeName,
+                                       const QList<QPair<QString, QString>>& replacements)
+{
+    bool slow = false;
+    call([&] {
+        css::sheet::XSpreadsheet& sheet = m_doc->firstSheet();
+        const css::table::CellRangeAddress wanted =
+            Reference<css::sheet::XCellRangeAddressable>(sheet.getCellRangeByName(ou(rangeName)),
+                                                         UNO_QUERY_THROW)
+                ->getRangeAddress();
+        Reference<css::sheet::XUsedAreaCursor> cursor(sheet.createCursor(), UNO_QUERY_THROW);
+        cursor->gotoStartOfUsedArea(false);
+        cursor->gotoEndOfUsedArea(true);
+        const css::table::CellRangeAddress used =
+            Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)
+                ->getRangeAddress();
+        const sal_Int32 left = std::max(wanted.StartColumn, used.StartColumn);
+        const sal_Int32 top = std::max(wanted.StartRow, used.StartRow);
+        const sal_Int32 right = std::min(wanted.EndColumn, used.EndColumn);
+        const sal_Int32 bottom = std::min(wanted.EndRow, used.EndRow);
+        if (left > right || top > bottom)
+            return;
+        const Reference<css::table::XCellRange> area =
+            sheet.getCellRangeByPosition(left, top, right, bottom);
+        const Reference<css::sheet::XSheetCellRanges> formulas =
+            Reference<css::sheet::XCellRangesQuery>(area, UNO_QUERY_THROW)
+                ->queryContentCells(css::sheet::CellFlags::FORMULA);
+        if (formulas.is() && formulas->getRangeAddresses().getLength() > 0) {
+            slow = true;
+            return;
+        }
+        const Sequence<Sequence<Any>> data =
+            Reference<css::sheet::XCellRangeData>(area, UNO_QUERY_THROW)->getDataArray();
+        std::vector<sal_Int32> grownRows;
+        for (sal_Int32 r = 0; r < data.getLength(); ++r) {
+            const Sequence<Any>& row = data[r];
+            for (sal_Int32 c = 0; c < row.getLength(); ++c) {
+                rtl::OUString value;
+                if (!(row[c] >>= value) || value.isEmpty())
+                    continue;
+                const ReplacedCell done = ReplaceInCellText(qs(value), replacements);
+                if (!done.changed)
+                    continue;
+                const Reference<css::table::XCell> cell = area->getCellByPosition(c, r);
+                if (!done.verbatim && ReadsAsNumber(done.text)) {
+                    cell->setValue(done.text.toDouble());
+                    continue;
+                }
+                Reference<css::text::XText>(cell, UNO_QUERY_THROW)->setString(ou(done.text));
+                if (done.verbatim && (grownRows.empty() || grownRows.back() != top + r))
+                    grownRows.push_back(top + r);
+            }
+        }
+        // A longer text in a wrapped cell needs a taller row; neighbouring rows together.
+        for (size_t i = 0; i < grownRows.size();) {
+            size_t j = i;
+            while (j + 1 < grownRows.size() && grownRows[j + 1] == grownRows[j] + 1)
+                ++j;
+            const Reference<css::table::XColumnRowRange> rows(
+                sheet.getCellRangeByPosition(left, grownRows[i], left, grownRows[j]),
+                UNO_QUERY_THROW);
+            Reference<css::beans::XPropertySet>(rows->getRows(), UNO_QUERY_THROW)
+                ->setPropertyValue(ou("OptimalHeight"), Any(true));
+            i = j + 1;
+        }
+    });
+    if (slow)
+        SpreadsheetApp::replaceAllInRange(rangeName, replacements);
 }
 
 void LibreOfficeApp::setCellText(int row, int col, const QString& text)

@@ -53,6 +53,8 @@ public:
     void unprotectSheet(const QString& password) override;
     void protectSheet(const QString& password, SheetProtection what) override;
     bool replaceInRange(const QString& range, const QString& what, const QString& with) override;
+    void replaceAllInRange(const QString& range,
+                           const QList<QPair<QString, QString>>& replacements) override;
     void setCellText(int row, int col, const QString& text) override;
     void setBlock(int row, int col, const QList<QStringList>& rows) override;
     void mergeCells(const CellRange& range) override;

@@ -133,6 +133,26 @@ bool ReplaceInSheet(SpreadsheetApp& app, const QString& what, const QString& val
     return result;
 }
 
+void ReplaceAllInSheet(SpreadsheetApp& app, const QList<MarkerValue>& markers)
+{
+    bool done = false;
+    try {
+        app.setDisplayAlerts(false);
+        app.replaceAllInRange(QString::fromUtf16(kShablonRange), markers);
+        done = true;
+    } catch (...) {
+    }
+    try {
+        app.setDisplayAlerts(true);
+    } catch (...) {
+    }
+    if (done)
+        return;
+    // One by one, each failure on its own, as the markers always were.
+    for (const MarkerValue& mv : markers)
+        ReplaceInSheet(app, mv.first, mv.second);
+}
+
 bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QString& year,
                    PrintMode mode, SpreadsheetApp& app, MessageBoxes& messages,
                    PrintPreview& preview, const QString& shablonDir)
@@ -168,8 +188,7 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
 
     QString pdf;
     try {
-        for (const MarkerValue& mv : ReportMarkers(tables, year))
-            ReplaceInSheet(app, mv.first, mv.second);
+        ReplaceAllInSheet(app, ReportMarkers(tables, year));
         if (mode == PrintMode::Final) {
             const QString crc =
                 MakeRepFile(tables, paths, year, RepFileMode::ChecksumOnly).checksum;

@@ -30,6 +30,9 @@ QList<MarkerValue> ReportMarkers(const ReportTables& tables, const QString& year
 
 // Replaces the marker in the template's range; never fails outward.
 bool ReplaceInSheet(SpreadsheetApp& app, const QString& marker, const QString& value);
+// Every marker in turn, with the result of one ReplaceInSheet each, in as few calls into
+// the application as it allows; never fails outward.
+void ReplaceAllInSheet(SpreadsheetApp& app, const QList<MarkerValue>& markers);
 
 // Fills the template of the mode, shows it in the preview and closes it unsaved. Answers
 // true when the preview was reached; false after a reported failure to find the template,

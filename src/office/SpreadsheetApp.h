@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -77,6 +78,15 @@ public:
     // the range given by name. A result cell whose text starts with "'" is kept as the
     // text after the apostrophe. Answers whether the call produced a result.
     virtual bool replaceInRange(const QString& range, const QString& what, const QString& with) = 0;
+    // Every replacement in order, with the result of one replaceInRange each; an
+    // application may do it in fewer round trips.
+    virtual void replaceAllInRange(const QString& range,
+                                   const QList<QPair<QString, QString>>& replacements)
+    {
+        for (const auto& [what, with] : replacements)
+            if (!what.isEmpty())
+                replaceInRange(range, what, with);
+    }
 
     // Text exactly as given (never parsed as a number or formula).
     virtual void setCellText(int row, int col, const QString& text) = 0;

@@ -1,12 +1,14 @@
 // Against a real headless LibreOffice: our templates filled and printed to PDF, the
 // apostrophe rule, the table export read back, and the failures of the office itself.
 #include "AppPaths.h"
+#include "DataSet.h"
 #include "ExportFile.h"
 #include "GridExport.h"
 #include "GridSnapshot.h"
 #include "LibreOfficeApp.h"
 #include "MessageBoxes.h"
 #include "PrintReport.h"
+#include "Razdels.h"
 #include "ReportFixtureSupport.h"
 #include "ReportTables.h"
 
@@ -168,13 +170,64 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         LibreOfficeApp app(*m_session);
         app.create();
-        app.addWorkbook();
-        app.setCellText(2, 2, cell);
-        app.setCellText(1001, 1, u"#M#"_s); // outside the range: untouched
-        QVERIFY(ReplaceInSheet(app, u"#M#"_s, value));
-        QCOMPARE(app.readBlock(CellRange::cell(2, 2)), (QList<QStringList>{{shown}}));
-        QCOMPARE(app.readBlock(CellRange::cell(1001, 1)), (QList<QStringList>{{u"#M#"_s}}));
-        app.closeWorkbook();
+        // One marker at a time, and the batch of the print: the same visible result.
+        for (const bool batch : {false, true}) {
+            app.addWorkbook();
+            app.setCellText(2, 2, cell);
+            app.setCellText(1001, 1, u"#M#"_s); // outside the range: untouched
+            if (batch)
+                ReplaceAllInSheet(app, {{u"#M#"_s, value}});
+            else
+                QVERIFY(ReplaceInSheet(app, u"#M#"_s, value));
+            QCOMPARE(app.readBlock(CellRange::cell(2, 2)), (QList<QStringList>{{shown}}));
+            QCOMPARE(app.readBlock(CellRange::cell(1001, 1)), (QList<QStringList>{{u"#M#"_s}}));
+            app.closeWorkbook();
+        }
+    }
+
+    // The whole form filled by the batch reads exactly as when filled marker by marker,
+    // also when a typed value holds another marker's text.
+    void batchFillEqualsOneByOne_data()
+    {
+        QTest::addColumn<bool>("final");
+        QTest::newRow("final") << true;
+        QTest::newRow("draft") << false;
+    }
+    void batchFillEqualsOneByOne()
+    {
+        QFETCH(bool, final);
+        ReportTables tables;
+        fillReport(tables, true);
+        fillMembers(tables, 4);
+        DataSet& req = *tables.razdel(PosRekvizity);
+        req.first();
+        setField(req, u"rukovod"_s, u"Иванов #year# и #OKPO#"_s);
+        QList<MarkerValue> markers = ReportMarkers(tables, u"2009"_s);
+        markers.append({u"#FileCRC#"_s, u"00A1B2C3"_s});
+        const QString shablon =
+            final ? m_paths->ShablonFileName() : m_paths->ShablonChernovikFileName();
+        const CellRange sheet{1, 1, 200, 40};
+        LibreOfficeApp app(*m_session);
+        app.create();
+        QList<QList<QStringList>> results;
+        for (const bool batch : {false, true}) {
+            app.openWorkbook(shablon);
+            app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+            if (batch)
+                ReplaceAllInSheet(app, markers);
+            else
+                for (const MarkerValue& m : std::as_const(markers))
+                    ReplaceInSheet(app, m.first, m.second);
+            results << app.readBlock(sheet);
+            app.closeWorkbook();
+        }
+        QCOMPARE(results[1], results[0]);
+        QString all;
+        for (const QStringList& row : std::as_const(results[1]))
+            all += row.join(u'|');
+        // markers are replaced in order: #OKPO# came before the head's name, #Year# after it
+        QVERIFY(all.contains(u"Иванов 2009 и #OKPO#"_s));
+        QVERIFY(!all.contains(u"#Name#"_s, Qt::CaseInsensitive));
     }
 
     void wrongPasswordIsAnOpeningFailure()

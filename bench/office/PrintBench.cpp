@@ -1,0 +1,214 @@
+// Where the time of a print preview goes, step by step, beside the bare office start:
+// a separate `soffice --convert-to pdf`, the start of our headless office, and on a warm
+// office the template load, the replacements, the PDF export and the page rendering.
+
+#include "AppPaths.h"
+#include "FormatSettings.h"
+#include "LibreOfficeApp.h"
+#include "MessageBoxes.h"
+#include "PdfPreviewDialog.h"
+#include "PrintReport.h"
+#include "RazdelFiles.h"
+#include "Razdels.h"
+#include "ReportTables.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <poppler-qt6.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SilentBoxes final : public MessageBoxes {
+public:
+    void InfoBox(const QString&, const QString&) override {}
+    bool AskYesNo(const QString&, const QString&) override { return false; }
+};
+
+class KeepPdf final : public PrintPreview {
+public:
+    QString copy;
+    void show(const QString& pdfPath, const QString&) override
+    {
+        QFile::remove(copy);
+        QFile::copy(pdfPath, copy);
+    }
+};
+
+QString soffice()
+{
+    return qEnvironmentVariable("FORM2AUDIT_SOFFICE", u"/usr/lib/libreoffice/program/soffice"_s);
+}
+
+// A filled report, the templates and one office kept warm between benchmarks.
+struct Env {
+    QTemporaryDir dir;
+    AppPaths paths{dir.filePath(u"form2audit"_s)};
+    ReportTables tables;
+    std::unique_ptr<OfficeSession> session;
+    QString pdf;
+
+    Env()
+    {
+        QDir().mkpath(paths.DataDir());
+        QDir().mkpath(paths.TempDir());
+        const QString from = QStringLiteral(F2A_TEST_DATA "/control/consistent_report/");
+        for (const QString& f : QDir(from).entryList({u"*.XML"_s}, QDir::Files))
+            QFile::copy(from + f, paths.DataDir() + f);
+        for (int p = 0; p < RazdelCount; ++p)
+            LoadRazdel(tables.razdel(p), paths, Razdels()[p].Kod, u"2009"_s);
+        for (const QString& name : {u"Shablon.xls"_s, u"Shablon_Chernovik.xls"_s})
+            QFile::copy(QStringLiteral(F2A_BIN_DIR "/") + name, dir.filePath(name));
+        pdf = dir.filePath(u"filled.pdf"_s);
+    }
+    OfficeSession& warm()
+    {
+        if (!session) {
+            session = std::make_unique<OfficeSession>(OfficeConfig{{}, paths.TempDir(), 20000});
+            session->ensureStarted();
+        }
+        return *session;
+    }
+};
+
+Env& env()
+{
+    static Env e;
+    return e;
+}
+
+void BM_BareOfficeConvertToPdf(benchmark::State& state)
+{
+    Env& e = env();
+    for (auto _ : state) {
+        QTemporaryDir profile;
+        QProcess p;
+        p.start(soffice(),
+                {u"--headless"_s, u"--norestore"_s,
+                 u"-env:UserInstallation=file://"_s + profile.path(), u"--convert-to"_s, u"pdf"_s,
+                 u"--outdir"_s, profile.path(), e.dir.filePath(u"Shablon.xls"_s)});
+        p.waitForFinished(60000);
+    }
+}
+BENCHMARK(BM_BareOfficeConvertToPdf)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+void BM_OfficeStart(benchmark::State& state)
+{
+    Env& e = env();
+    for (auto _ : state) {
+        OfficeSession s(OfficeConfig{{}, e.paths.TempDir(), 20000});
+        s.ensureStarted();
+        state.PauseTiming();
+        s.shutdown();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OfficeStart)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+void BM_WarmOpenTemplate(benchmark::State& state)
+{
+    Env& e = env();
+    LibreOfficeApp app(e.warm());
+    for (auto _ : state) {
+        app.openWorkbook(e.paths.ShablonChernovikFileName());
+        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+        state.PauseTiming();
+        app.closeWorkbook();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WarmOpenTemplate)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+void BM_WarmReplacements(benchmark::State& state)
+{
+    Env& e = env();
+    LibreOfficeApp app(e.warm());
+    const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.openWorkbook(e.paths.ShablonChernovikFileName());
+        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+        state.ResumeTiming();
+        ReplaceAllInSheet(app, markers);
+        state.PauseTiming();
+        app.closeWorkbook();
+        state.ResumeTiming();
+    }
+    state.counters["markers"] = double(markers.size());
+}
+BENCHMARK(BM_WarmReplacements)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+void BM_WarmPdfExport(benchmark::State& state)
+{
+    Env& e = env();
+    LibreOfficeApp app(e.warm());
+    const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.openWorkbook(e.paths.ShablonChernovikFileName());
+        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+        ReplaceAllInSheet(app, markers);
+        state.ResumeTiming();
+        app.storeAs(e.pdf, FileFormat::Pdf);
+        state.PauseTiming();
+        app.closeWorkbook();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WarmPdfExport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The whole warm print up to the PDF handed to the preview.
+void BM_WarmPrintToPdf(benchmark::State& state)
+{
+    Env& e = env();
+    SilentBoxes boxes;
+    KeepPdf keep;
+    keep.copy = e.pdf;
+    for (auto _ : state) {
+        LibreOfficeApp app(e.warm());
+        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
+    }
+}
+BENCHMARK(BM_WarmPrintToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// Rendering every page of the filled form, at the resolution given.
+void BM_RenderPages(benchmark::State& state)
+{
+    Env& e = env();
+    if (!QFile::exists(e.pdf)) {
+        state.SkipWithError("no PDF: run the warm benchmarks first");
+        return;
+    }
+    const int dpi = int(state.range(0));
+    for (auto _ : state) {
+        std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(e.pdf);
+        doc->setRenderHint(Poppler::Document::Antialiasing);
+        doc->setRenderHint(Poppler::Document::TextAntialiasing);
+        for (int i = 0; i < doc->numPages(); ++i)
+            benchmark::DoNotOptimize(doc->page(i)->renderToImage(dpi, dpi));
+        state.counters["pages"] = doc->numPages();
+    }
+}
+BENCHMARK(BM_RenderPages)->Arg(300)->Arg(120)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    SetFormatSettings();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    env().session.reset();
+    return 0;
+}
