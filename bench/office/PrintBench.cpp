@@ -196,7 +196,7 @@ void BM_RenderPages(benchmark::State& state)
         state.counters["pages"] = doc->numPages();
     }
 }
-BENCHMARK(BM_RenderPages)->Arg(300)->Arg(120)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RenderPages)->Arg(300)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
