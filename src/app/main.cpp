@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
 
@@ -74,6 +75,32 @@ GridSnapshot snapshotOf(DBGrid* grid)
     }
     return s;
 }
+#endif
+
+#ifdef FORM2AUDIT_WITH_OFFICE
+// Runs `action` once, right after the first paint of the watched widget, so that what it
+// starts never delays the window's first appearance.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* watched, std::function<void()> action)
+        : QObject(watched), m_action(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_action) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [a = std::exchange(m_action, {})] { a(); });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
 #endif
 
 #ifdef Q_OS_UNIX
@@ -136,6 +163,10 @@ int main(int argc, char** argv)
     window.exportGridToSpreadsheet = [&office](DBGrid* grid, const QStringList& titles) {
         office.exportGrid(snapshotOf(grid), titles);
     };
+    // The office starts while the user reads the window, so the first print needs no wait.
+    new AfterFirstPaint(window.centralWidget(), [&office, &window] {
+        office.startEarly(window.settings().GetPreStartOffice());
+    });
 #endif
     window.showMaximized();
     return app.exec();

@@ -97,6 +97,8 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
     SpreadsheetApp& app = *env.app;
     try {
         app.create();
+    } catch (const SpreadsheetCancelled&) {
+        return false;
     } catch (const SpreadsheetError&) {
         env.message(u"Ошибка при создании объекта "_s + options.progId + u"\n\r"_s +
                         u"Возможно не та версия EXCEL"_s,
@@ -182,6 +184,10 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         app.closeWorkbook();
         if (!env.handOver(stored))
             throw SpreadsheetError(u"no handler"_s);
+    } catch (const SpreadsheetCancelled&) {
+        closeQuietly(app);
+        QFile::remove(stored); // nothing half-written is left
+        return false;
     } catch (const SpreadsheetError&) {
         closeQuietly(app);
         env.message(u"Освободите файл "_s + QDir::toNativeSeparators(options.fileName.isEmpty()

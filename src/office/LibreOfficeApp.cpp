@@ -8,9 +8,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QUuid>
 
@@ -170,6 +173,11 @@ struct OfficeSession::Impl {
     Reference<css::frame::XDesktop2> desktop;
     bool dead = false;
     std::atomic<qint64> group{0};
+    // Set from the owning thread to end a start that is still waiting for the office.
+    std::atomic<bool> abortStart{false};
+    std::atomic<int> starts{0};
+    OfficeWaitObserver* observer = nullptr; // owning thread only
+    bool cancelled = false;                 // owning thread only
 
     void startIfNeeded();
     void start();
@@ -204,65 +212,150 @@ qint64 OfficeSession::processGroup() const
     return d->group;
 }
 
+bool OfficeSession::isInstalled() const
+{
+    return QFileInfo(d->config.soffice).isExecutable();
+}
+
+void OfficeSession::startInBackground()
+{
+    if (!d->thread.isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        d->worker,
+        [impl = d.get()] {
+            try {
+                impl->startIfNeeded();
+            } catch (...) {
+                // Reported when the user asks for the office.
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void OfficeSession::ensureStarted()
 {
-    run([this] { d->startIfNeeded(); });
+    run([impl = d.get()] { impl->startIfNeeded(); }, true);
+}
+
+int OfficeSession::startCount() const
+{
+    return d->starts;
+}
+
+void OfficeSession::setWaitObserver(OfficeWaitObserver* observer)
+{
+    d->observer = observer;
+}
+
+void OfficeSession::clearCancel()
+{
+    d->cancelled = false;
+}
+
+bool OfficeSession::cancelRequested() const
+{
+    return d->cancelled;
 }
 
 void OfficeSession::shutdown()
 {
-    if (d->thread.isRunning())
-        run([this] { d->stop(); });
+    if (!d->thread.isRunning())
+        return;
+    // A start still waiting for the office gives up at once; the stop then finds nothing
+    // half-started.
+    d->abortStart = true;
+    run([this] { d->stop(); });
+    d->abortStart = false;
 }
 
-void OfficeSession::run(const std::function<void()>& fn)
+void OfficeSession::run(const std::function<void()>& fn, bool detachable)
 {
     if (QThread::currentThread() == &d->thread) {
         fn();
         return;
     }
+    QCoreApplication* app = QCoreApplication::instance();
+    const bool pump = app && QThread::currentThread() == app->thread();
     struct State {
         std::mutex mutex;
         std::condition_variable cv;
         bool done = false;
         std::exception_ptr error;
+        QPointer<QEventLoop> loop;
     };
     auto state = std::make_shared<State>();
-    QCoreApplication* app = QCoreApplication::instance();
-    const bool pump = app && QThread::currentThread() == app->thread();
     QEventLoop loop;
-    QEventLoop* loopPtr = pump ? &loop : nullptr;
+    if (pump)
+        state->loop = &loop;
+    // A detachable job keeps its own copy of the work; any other may refer to the caller's
+    // locals and is always waited for.
+    std::function<void()> own;
+    if (detachable)
+        own = fn;
+    const std::function<void()>* work = detachable ? nullptr : &fn;
     QMetaObject::invokeMethod(
         d->worker,
-        [&fn, state, loopPtr] {
+        [work, own, state] {
             std::exception_ptr error;
             try {
-                fn();
+                if (work)
+                    (*work)();
+                else
+                    own();
             } catch (...) {
                 error = std::current_exception();
             }
             std::lock_guard lock(state->mutex);
             state->error = error;
             state->done = true;
-            if (loopPtr)
-                QMetaObject::invokeMethod(loopPtr, &QEventLoop::quit, Qt::QueuedConnection);
+            if (state->loop)
+                QMetaObject::invokeMethod(state->loop, &QEventLoop::quit, Qt::QueuedConnection);
             state->cv.notify_all();
         },
         Qt::QueuedConnection);
 
     if (pump) {
-        // Repaints go on while the office works; clicks and keys wait.
+        // Repaints go on while the office works; clicks and keys wait, unless the wait
+        // window (application-modal) takes them.
+        OfficeWaitObserver* observer = d->observer;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QTimer tick;
+        tick.setInterval(50);
+        QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+        if (observer) {
+            observer->waitStarted();
+            tick.start();
+        }
+        bool gaveUp = false;
         for (;;) {
             {
                 std::lock_guard lock(state->mutex);
                 if (state->done)
                     break;
             }
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            if (observer && !observer->waitGoesOn(elapsed.elapsed())) {
+                d->cancelled = true;
+                if (detachable) {
+                    gaveUp = true;
+                    break;
+                }
+            }
+            const bool input = observer && observer->takesInput();
+            loop.exec(input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        }
+        if (observer)
+            observer->waitEnded();
+        if (gaveUp) {
+            std::lock_guard lock(state->mutex);
+            state->loop = nullptr;
+            throw SpreadsheetCancelled(u"Отменено"_s);
         }
     }
     std::unique_lock lock(state->mutex);
     state->cv.wait(lock, [&] { return state->done; });
+    state->loop = nullptr;
     if (state->error)
         std::rethrow_exception(state->error);
 }
@@ -311,6 +404,7 @@ void OfficeSession::Impl::start()
     // Its own process group: the script, the splash and the office die together.
     process->setChildProcessModifier([] { ::setpgid(0, 0); });
     process->start();
+    ++starts;
     if (!process->waitForStarted(5000))
         fail(u"LibreOffice не найден: "_s + config.soffice + u" ("_s + process->errorString() +
              u')');
@@ -339,6 +433,8 @@ void OfficeSession::Impl::start()
         }
         if (timer.elapsed() > config.startTimeoutMs)
             fail(u"LibreOffice не ответил за %1 с"_s.arg(config.startTimeoutMs / 1000));
+        if (abortStart)
+            fail(u"Запуск LibreOffice прерван"_s);
         if (process->state() != QProcess::NotRunning)
             process->waitForFinished(100);
         else
@@ -354,7 +450,10 @@ void OfficeSession::Impl::start()
 
 void OfficeSession::Impl::stop()
 {
-    if (desktop.is()) {
+    // An office that was never reached (a start given up) is not asked to end: nothing of
+    // it needs saving, and waiting for it would only hold up the caller.
+    const bool asked = desktop.is();
+    if (asked) {
         try {
             desktop->terminate();
         } catch (const css::uno::Exception&) {
@@ -364,7 +463,7 @@ void OfficeSession::Impl::stop()
     desktop.clear();
     remote.clear();
     if (process) {
-        if (process->state() != QProcess::NotRunning)
+        if (asked && process->state() != QProcess::NotRunning)
             process->waitForFinished(5000);
         const qint64 pgid = group;
         if (pgid > 0)
@@ -455,13 +554,20 @@ LibreOfficeApp::~LibreOfficeApp()
 {
     try {
         // References to the office are let go on its own thread.
-        call([this] { m_doc->close(); });
+        callAlways([this] { m_doc->close(); });
     } catch (...) {
     }
     m_session.run([this] { m_doc.reset(); });
 }
 
 void LibreOfficeApp::call(const std::function<void()>& fn)
+{
+    if (m_session.cancelRequested())
+        throw SpreadsheetCancelled(u"Отменено"_s);
+    callAlways(fn);
+}
+
+void LibreOfficeApp::callAlways(const std::function<void()>& fn)
 {
     m_session.run([&] {
         try {
@@ -1007,15 +1113,16 @@ void LibreOfficeApp::storeAs(const QString& path, FileFormat format)
     });
 }
 
+// Closing is never cancelled: nothing of a cancelled command stays open in the office.
 void LibreOfficeApp::closeWorkbook()
 {
-    call([&] { m_doc->close(); });
+    callAlways([&] { m_doc->close(); });
 }
 
 void LibreOfficeApp::release()
 {
     // Nothing is left open in the shared office.
-    call([&] { m_doc->close(); });
+    callAlways([&] { m_doc->close(); });
 }
 
 QList<QStringList> LibreOfficeApp::readBlock(const CellRange& range)

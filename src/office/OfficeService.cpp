@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -36,38 +37,101 @@ public:
 
 class CursorMessages final : public MessageBoxes {
 public:
-    explicit CursorMessages(MessageBoxes& inner) : m_inner(inner) {}
+    CursorMessages(MessageBoxes& inner, std::function<void()> beforeShow)
+        : m_inner(inner), m_beforeShow(std::move(beforeShow))
+    {
+    }
     void InfoBox(const QString& text, const QString& caption) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_inner.InfoBox(text, caption);
     }
     bool AskYesNo(const QString& text, const QString& caption) override
     {
+        m_beforeShow();
         NormalCursor c;
         return m_inner.AskYesNo(text, caption);
     }
     void ErrorBox(const QString& text) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_inner.ErrorBox(text);
     }
 
 private:
     MessageBoxes& m_inner;
+    std::function<void()> m_beforeShow;
 };
 
 class CursorPreview final : public PrintPreview {
 public:
-    explicit CursorPreview(QWidget* parent) : m_preview(parent) {}
+    CursorPreview(QWidget* parent, std::function<void()> beforeShow)
+        : m_preview(parent), m_beforeShow(std::move(beforeShow))
+    {
+    }
     void show(const QString& pdfPath, const QString& title) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_preview.show(pdfPath, title);
     }
 
 private:
     PdfPrintPreview m_preview;
+    std::function<void()> m_beforeShow;
+};
+
+// For one command: after a while of waiting for the office, a small window with a busy
+// bar and "Отмена" (application-modal, so the main window still takes no input).
+class ProgressWait final : public OfficeWaitObserver {
+public:
+    ProgressWait(OfficeSession& session, QWidget* parent, QString text, int delayMs)
+        : m_session(session), m_parent(parent), m_text(std::move(text)), m_delayMs(delayMs)
+    {
+        m_session.clearCancel();
+        m_session.setWaitObserver(this);
+    }
+    ~ProgressWait() override
+    {
+        m_session.setWaitObserver(nullptr);
+        m_session.clearCancel();
+    }
+    ProgressWait(const ProgressWait&) = delete;
+    ProgressWait& operator=(const ProgressWait&) = delete;
+
+    void waitStarted() override {}
+    bool waitGoesOn(qint64 elapsedMs) override
+    {
+        if (!m_dialog && !m_done && elapsedMs >= m_delayMs) {
+            m_dialog = std::make_unique<QProgressDialog>(m_text, u"Отмена"_s, 0, 0, m_parent);
+            m_dialog->setObjectName(u"OfficeProgress"_s);
+            m_dialog->setWindowTitle(u"Сообщение"_s);
+            m_dialog->setWindowModality(Qt::ApplicationModal);
+            m_dialog->setMinimumDuration(0);
+            m_dialog->setAutoClose(false);
+            m_dialog->setAutoReset(false);
+            m_dialog->show();
+        }
+        return !(m_dialog && m_dialog->wasCanceled());
+    }
+    bool takesInput() const override { return m_dialog && m_dialog->isVisible(); }
+    void waitEnded() override {}
+    // The preview or a message takes over: no more progress window for this command.
+    void finish()
+    {
+        m_done = true;
+        m_dialog.reset();
+    }
+
+private:
+    OfficeSession& m_session;
+    QWidget* m_parent;
+    QString m_text;
+    int m_delayMs;
+    bool m_done = false;
+    std::unique_ptr<QProgressDialog> m_dialog;
 };
 
 } // namespace
@@ -83,19 +147,31 @@ OfficeService::OfficeService(ReportTables& tables, const AppPaths& paths,
 
 OfficeService::~OfficeService() = default;
 
+void OfficeService::startEarly(bool allowed)
+{
+    if (allowed && m_session->isInstalled())
+        m_session->startInBackground();
+}
+
 void OfficeService::printReport(bool finalMode)
 {
     WaitCursor wait;
-    CursorMessages messages(m_messages);
-    CursorPreview preview(m_window);
+    ProgressWait progress(*m_session, m_window, u"Подготовка печатной формы…"_s, m_progressDelayMs);
+    CursorMessages messages(m_messages, [&progress] { progress.finish(); });
+    CursorPreview preview(m_window, [&progress] { progress.finish(); });
     LibreOfficeApp app(*m_session);
-    PrintRepExcel(m_tables, m_paths, m_reportYear(),
-                  finalMode ? PrintMode::Final : PrintMode::Preview, app, messages, preview);
+    try {
+        PrintRepExcel(m_tables, m_paths, m_reportYear(),
+                      finalMode ? PrintMode::Final : PrintMode::Preview, app, messages, preview);
+    } catch (const SpreadsheetCancelled&) {
+        // The user chose to stop; the workbook was closed unsaved.
+    }
 }
 
 void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titles)
 {
     WaitCursor wait;
+    ProgressWait progress(*m_session, m_window, u"Подготовка таблицы…"_s, m_progressDelayMs);
     LibreOfficeApp app(*m_session);
     GridExportOptions options;
     options.progId = QString::fromUtf16(kSpreadsheetProgId);
@@ -105,7 +181,8 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
     GridExportEnv env;
     env.app = &app;
     env.tempDir = m_paths.TempDir();
-    env.message = [this](const QString& text, const QString& title, bool exclamation) {
+    env.message = [this, &progress](const QString& text, const QString& title, bool exclamation) {
+        progress.finish();
         NormalCursor c;
         QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
                         QMessageBox::Ok, m_window);
@@ -114,5 +191,9 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
     env.handOver = [](const QString& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
-    ExportGridToExcel(titles, grid, options, env);
+    try {
+        ExportGridToExcel(titles, grid, options, env);
+    } catch (const SpreadsheetCancelled&) {
+        // The user chose to stop; nothing was handed over.
+    }
 }

@@ -22,6 +22,12 @@ public:
 
     void setWindow(QWidget* window) { m_window = window; }
 
+    // Starts the office in the background when it is installed and `allowed` (the settings
+    // file may say no), so that the first print finds it ready.
+    void startEarly(bool allowed);
+    // A wait longer than this shows the cancellable progress window.
+    void setProgressDelayMs(int ms) { m_progressDelayMs = ms; }
+
     // The print of the report (final with the checksum, or the preview) and its preview.
     void printReport(bool finalMode);
     // The grid's contents as a workbook handed to the user.
@@ -36,4 +42,5 @@ private:
     MessageBoxes& m_messages;
     QWidget* m_window;
     std::unique_ptr<OfficeSession> m_session;
+    int m_progressDelayMs = 300;
 };

@@ -168,6 +168,8 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
     }
     try {
         app.create();
+    } catch (const SpreadsheetCancelled&) {
+        return false;
     } catch (const SpreadsheetError&) {
         messages.InfoBox(u"Ошибка при создании объекта "_s +
                              QString::fromUtf16(kSpreadsheetProgId) + u"\n\r"_s +
@@ -180,6 +182,9 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
         app.setVisible(false);
         app.openWorkbook(shablon);
         app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+    } catch (const SpreadsheetCancelled&) {
+        closeQuietly(app);
+        return false;
     } catch (const SpreadsheetError&) {
         closeQuietly(app);
         messages.InfoBox(u"Ошибка при открытии файла "_s + shablon, kMsgCaption);

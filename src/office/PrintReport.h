@@ -36,8 +36,8 @@ void ReplaceAllInSheet(SpreadsheetApp& app, const QList<MarkerValue>& markers);
 
 // Fills the template of the mode, shows it in the preview and closes it unsaved. Answers
 // true when the preview was reached; false after a reported failure to find the template,
-// start the application or open the template. Other failures throw. The templates are
-// taken from `shablonDir` when given, else from the executable's folder.
+// start the application or open the template, or when the user cancelled the wait. Other failures
+// throw. The templates are taken from `shablonDir` when given, else from the executable's folder.
 bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QString& year,
                    PrintMode mode, SpreadsheetApp& app, MessageBoxes& messages,
                    PrintPreview& preview, const QString& shablonDir = {});

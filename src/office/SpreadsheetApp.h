@@ -26,6 +26,12 @@ public:
     using SpreadsheetError::SpreadsheetError;
 };
 
+// The user gave up waiting for the application; the command ends without a message.
+class SpreadsheetCancelled : public SpreadsheetError {
+public:
+    using SpreadsheetError::SpreadsheetError;
+};
+
 // Cells counted from 1, as the sheet shows them; both corners inclusive.
 struct CellRange {
     int top = 1;
