@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <poppler-qt6.h>
@@ -178,6 +179,80 @@ void BM_WarmPrintToPdf(benchmark::State& state)
 }
 BENCHMARK(BM_WarmPrintToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+void renderAll(const QString& pdf, int dpi)
+{
+    std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(pdf);
+    doc->setRenderHint(Poppler::Document::Antialiasing);
+    doc->setRenderHint(Poppler::Document::TextAntialiasing);
+    for (int i = 0; i < doc->numPages(); ++i)
+        benchmark::DoNotOptimize(doc->page(i)->renderToImage(dpi, dpi));
+}
+
+// Resident memory of every process of a process group, in MiB.
+double groupRssMb(qint64 group)
+{
+    double kb = 0;
+    for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/"_s + pid + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> f = stat.readAll().split(' ');
+        // after "pid (comm) state ppid pgrp": a name without blanks is assumed
+        if (f.size() < 5 || f[4].toLongLong() != group)
+            continue;
+        QFile status(u"/proc/"_s + pid + u"/status"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                kb += line.mid(6).trimmed().split(' ').value(0).toDouble();
+    }
+    return kb / 1024;
+}
+
+// From the click to the pages of the preview, with the office started in the background
+// when the window appeared 10 s earlier.
+void BM_FirstPreviewTenSecondsAfterStart(benchmark::State& state)
+{
+    Env& e = env();
+    SilentBoxes boxes;
+    KeepPdf keep;
+    keep.copy = e.pdf;
+    for (auto _ : state) {
+        state.PauseTiming();
+        OfficeSession session(OfficeConfig{{}, e.paths.TempDir(), 20000});
+        session.startInBackground();
+        QThread::sleep(10);
+        state.ResumeTiming();
+        LibreOfficeApp app(session);
+        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
+        renderAll(e.pdf, 150);
+        state.PauseTiming();
+        session.shutdown();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPreviewTenSecondsAfterStart)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+
+// A repeated preview: from the click to the pages, on the office kept from before.
+void BM_WarmPreview(benchmark::State& state)
+{
+    Env& e = env();
+    SilentBoxes boxes;
+    KeepPdf keep;
+    keep.copy = e.pdf;
+    for (auto _ : state) {
+        LibreOfficeApp app(e.warm());
+        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
+        renderAll(e.pdf, 150);
+    }
+    state.counters["office_rss_MiB"] = groupRssMb(e.warm().processGroup());
+}
+BENCHMARK(BM_WarmPreview)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
 // Rendering every page of the filled form, at the resolution given.
 void BM_RenderPages(benchmark::State& state)
 {
@@ -187,14 +262,8 @@ void BM_RenderPages(benchmark::State& state)
         return;
     }
     const int dpi = int(state.range(0));
-    for (auto _ : state) {
-        std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(e.pdf);
-        doc->setRenderHint(Poppler::Document::Antialiasing);
-        doc->setRenderHint(Poppler::Document::TextAntialiasing);
-        for (int i = 0; i < doc->numPages(); ++i)
-            benchmark::DoNotOptimize(doc->page(i)->renderToImage(dpi, dpi));
-        state.counters["pages"] = doc->numPages();
-    }
+    for (auto _ : state)
+        renderAll(e.pdf, dpi);
 }
 BENCHMARK(BM_RenderPages)->Arg(300)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(3);
 
