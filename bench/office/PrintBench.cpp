@@ -85,6 +85,14 @@ Env& env()
     return e;
 }
 
+// Runs `f` outside the timing.
+template <typename F> void untimed(benchmark::State& state, F&& f)
+{
+    state.PauseTiming();
+    f();
+    state.ResumeTiming();
+}
+
 void BM_BareOfficeConvertToPdf(benchmark::State& state)
 {
     Env& e = env();
@@ -106,23 +114,24 @@ void BM_OfficeStart(benchmark::State& state)
     for (auto _ : state) {
         OfficeSession s(OfficeConfig{{}, e.paths.TempDir(), 20000});
         s.ensureStarted();
-        state.PauseTiming();
-        s.shutdown();
-        state.ResumeTiming();
+        untimed(state, [&] { s.shutdown(); });
     }
 }
 BENCHMARK(BM_OfficeStart)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+void openDraft(LibreOfficeApp& app, Env& e)
+{
+    app.openWorkbook(e.paths.ShablonChernovikFileName());
+    app.unprotectSheet(QString::fromUtf16(kShablonPassword));
+}
 
 void BM_WarmOpenTemplate(benchmark::State& state)
 {
     Env& e = env();
     LibreOfficeApp app(e.warm());
     for (auto _ : state) {
-        app.openWorkbook(e.paths.ShablonChernovikFileName());
-        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
-        state.PauseTiming();
-        app.closeWorkbook();
-        state.ResumeTiming();
+        openDraft(app, e);
+        untimed(state, [&] { app.closeWorkbook(); });
     }
 }
 BENCHMARK(BM_WarmOpenTemplate)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
@@ -133,14 +142,9 @@ void BM_WarmReplacements(benchmark::State& state)
     LibreOfficeApp app(e.warm());
     const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
     for (auto _ : state) {
-        state.PauseTiming();
-        app.openWorkbook(e.paths.ShablonChernovikFileName());
-        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
-        state.ResumeTiming();
+        untimed(state, [&] { openDraft(app, e); });
         ReplaceAllInSheet(app, markers);
-        state.PauseTiming();
-        app.closeWorkbook();
-        state.ResumeTiming();
+        untimed(state, [&] { app.closeWorkbook(); });
     }
     state.counters["markers"] = double(markers.size());
 }
@@ -152,15 +156,12 @@ void BM_WarmPdfExport(benchmark::State& state)
     LibreOfficeApp app(e.warm());
     const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
     for (auto _ : state) {
-        state.PauseTiming();
-        app.openWorkbook(e.paths.ShablonChernovikFileName());
-        app.unprotectSheet(QString::fromUtf16(kShablonPassword));
-        ReplaceAllInSheet(app, markers);
-        state.ResumeTiming();
+        untimed(state, [&] {
+            openDraft(app, e);
+            ReplaceAllInSheet(app, markers);
+        });
         app.storeAs(e.pdf, FileFormat::Pdf);
-        state.PauseTiming();
-        app.closeWorkbook();
-        state.ResumeTiming();
+        untimed(state, [&] { app.closeWorkbook(); });
     }
 }
 BENCHMARK(BM_WarmPdfExport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
@@ -227,9 +228,7 @@ void BM_FirstPreviewTenSecondsAfterStart(benchmark::State& state)
         LibreOfficeApp app(session);
         PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
         renderAll(e.pdf, 150);
-        state.PauseTiming();
-        session.shutdown();
-        state.ResumeTiming();
+        untimed(state, [&] { session.shutdown(); });
     }
 }
 BENCHMARK(BM_FirstPreviewTenSecondsAfterStart)
