@@ -195,6 +195,25 @@ private:
             readKeyed(keys[k], k + 1 < N ? QString::fromUtf16(keys[k + 1].key) : after);
     }
 
+    // A line that starts like a key later in the layout than `key` ends a value early, so
+    // that a missing line is reported where it is missing.
+    static bool startsLaterKey(const QString& line, const QString& key)
+    {
+        static const QStringList order = [] {
+            QStringList keys{u"ЛИЦО="_s};
+            for (const Key& k : kHead)
+                keys << QString::fromUtf16(k.key);
+            keys << u"РД="_s << u"#"_s;
+            for (const Key& k : kTail)
+                keys << QString::fromUtf16(k.key);
+            return keys;
+        }();
+        for (qsizetype i = order.indexOf(key) + 1; i > 0 && i < order.size(); ++i)
+            if (order[i] == u"#"_s ? line == order[i] : line.startsWith(order[i]))
+                return true;
+        return false;
+    }
+
     // A keyed line; a text value runs on over the following lines up to `nextKey`.
     void readKeyed(const Key& k, const QString& nextKey)
     {
@@ -204,7 +223,8 @@ private:
         QString value = current().mid(key.size());
         ++m_at;
         if (k.text && !nextKey.isEmpty()) {
-            while (m_at < m_lines.size() && !m_lines[m_at].startsWith(nextKey))
+            while (m_at < m_lines.size() && !m_lines[m_at].startsWith(nextKey) &&
+                   !startsLaterKey(m_lines[m_at], nextKey))
                 value += u"\r\n"_s + m_lines[m_at++];
             if (m_at > first + 1)
                 m_notes << u"Строка %1: значение «%2» занимает строки %1–%3; переносы строк "
