@@ -5,6 +5,7 @@
 #include "ErrorListText.h"
 #include "RazdelFiles.h"
 #include "Razdels.h"
+#include "ReportFiles.h"
 #include "ReportTables.h"
 #include "Totals.h"
 
@@ -36,6 +37,22 @@ const QString kUsage =
                   распаковать архив, напечатать имена файлов и их контрольные суммы
   pdf --out ФАЙЛ [--draft] [--force] [--templates ПАПКА]
                   заполнить шаблон формы и сохранить его в PDF (нужен LibreOffice)
+  carry-over --year ГГГГ
+                  перенести из отчёта за предыдущий год в пустые ячейки года ГГГГ
+                  реквизиты (кроме даты составления), членство в объединениях
+                  и графу 3 раздела 2 как графу 4; печатает по строке на ячейку
+                  (раздел, строка, поле, значение через TAB), затем итог
+  import ФАЙЛ [--year ГГГГ] [--force]
+                  восстановить файлы разделов из архива для Минфина (.zip) или его
+                  текста (.txt); год — по имени файла, если не указан --year;
+                  имеющиеся файлы года заменяются только с --force, прежние
+                  сохраняются с окончанием .replaced; печатает записанные файлы
+  check-archives ПУТЬ...
+                  проверить архивы и тексты для Минфина (файлы или папки, с
+                  вложенными) на всех ядрах; по строке на файл: путь, «открыт»,
+                  контрольная сумма, ОГРН, краткое наименование, год, число
+                  ошибок и предупреждений (через TAB) или путь, «не открыт»,
+                  причина; затем итог; ничего не записывает
 
 Общие параметры:
   --data ПАПКА        папка с файлами разделов (по умолчанию Data рядом с программой)
@@ -43,8 +60,9 @@ const QString kUsage =
   --today ГГГГ-ММ-ДД  дата, которая считается сегодняшней (по умолчанию — системная)
   --settings ФАЙЛ     файл настроек (по умолчанию настройки не читаются)
 
-Коды завершения: 0 — успешно, 1 — в отчёте есть ошибки (check, export),
-2 — неверный вызов или файл не читается или не пишется.)"_s;
+Коды завершения: 0 — успешно, 1 — в отчёте есть ошибки (check, export,
+check-archives), 2 — неверный вызов, файл не читается или не пишется, нет
+файлов предыдущего года (carry-over), архив не прочитан (check-archives).)"_s;
 
 int cmdHelp(const CliOptions&)
 {
@@ -123,11 +141,7 @@ CliCommandRegistrar::CliCommandRegistrar(const QString& name, CliHandler handler
 void loadReport(ReportTables& tables, const AppPaths& paths, const QString& year)
 {
     // Read-only: a damaged file stops the command and is left where it is.
-    for (int p = 0; p < RazdelCount; ++p) {
-        const QString file = RazdelFileName(paths, Razdels()[p].Kod, year);
-        if (QFileInfo::exists(file))
-            loadTableFromFile(*tables.razdel(p), file);
-    }
+    LoadReportFiles(tables, paths, year);
 }
 
 int runCli(const QStringList& arguments)

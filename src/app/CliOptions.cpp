@@ -73,6 +73,7 @@ CliOptions CliOptions::parse(const QStringList& arguments)
         if (!isYear(yearText))
             throw UsageError(u"Неверный год в --year: %1 (нужны четыре цифры)"_s.arg(yearText));
         o.year = yearText;
+        o.yearGiven = true;
     } else {
         o.year = ReportYear(o.today);
     }

@@ -25,15 +25,16 @@ private:
 struct CliOptions {
     QString command;
     QStringList positional;
-    QString dataDir;      // --data
-    QString year;         // --year, or the reporting year of `today`
-    QDate today;          // --today, or the system date
-    QString settingsFile; // --settings; empty: every setting takes its default
-    QString outDir;       // --out
-    QString toDir;        // --to
-    bool force = false;   // --force
-    bool draft = false;   // --draft
-    QString templatesDir; // --templates
+    QString dataDir;        // --data
+    QString year;           // --year, or the reporting year of `today`
+    bool yearGiven = false; // --year was on the command line
+    QDate today;            // --today, or the system date
+    QString settingsFile;   // --settings; empty: every setting takes its default
+    QString outDir;         // --out
+    QString toDir;          // --to
+    bool force = false;     // --force
+    bool draft = false;     // --draft
+    QString templatesDir;   // --templates
 
     // Throws UsageError.
     static CliOptions parse(const QStringList& arguments);

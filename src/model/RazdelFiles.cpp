@@ -7,25 +7,20 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Keeps an unreadable file: renamed to the first free "<name>.damaged[.N]", or copied
-// there when it cannot be renamed. Returns the new name, empty on failure.
-QString moveAside(const QString& path, QString* error)
+QString MoveFileAside(const QString& path, const QString& suffix, QString* error)
 {
-    QString target = path + u".damaged"_s;
+    QString target = path + suffix;
     for (int n = 1; QFile::exists(target); ++n)
-        target = path + u".damaged."_s + QString::number(n);
+        target = path + suffix + u'.' + QString::number(n);
     QFile file(path);
     if (file.rename(target))
         return target;
-    *error = file.errorString();
+    if (error)
+        *error = file.errorString();
     if (QFile::copy(path, target))
         return target;
     return {};
 }
-
-} // namespace
 
 QString RazdelFileName(const AppPaths& paths, const QString& code, const QString& year)
 {
@@ -50,7 +45,7 @@ LoadRazdelResult LoadRazdel(DataSet* table, const AppPaths& paths, const QString
     } catch (const DatapacketError& e) {
         result.damaged = true;
         QString moveError;
-        result.movedTo = moveAside(path, &moveError);
+        result.movedTo = MoveFileAside(path, u".damaged"_s, &moveError);
         result.message = u"Файл «%1» не может быть прочитан: %2."_s.arg(path, e.reason());
         if (!result.movedTo.isEmpty())
             result.message += u"\n\rФайл сохранён без изменений под именем «%1»; "

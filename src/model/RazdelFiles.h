@@ -24,6 +24,11 @@ struct LoadRazdelResult {
 LoadRazdelResult LoadRazdel(DataSet* table, const AppPaths& paths, const QString& code,
                             const QString& year);
 
+// Keeps a file that must not be overwritten: renamed to the first free "<path><suffix>",
+// "<path><suffix>.1", ..., or copied there when it cannot be renamed. Answers the new
+// name, empty on failure (the reason in `error`).
+QString MoveFileAside(const QString& path, const QString& suffix, QString* error = nullptr);
+
 // Merges the change log and replaces the section's file atomically. False without a
 // table. Throws DataSetError naming the file when it cannot be written.
 bool SaveRazdel(DataSet* table, const AppPaths& paths, const QString& code, const QString& year);

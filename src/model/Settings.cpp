@@ -197,6 +197,16 @@ QString Settings::GetYearVstuplenMax() const
     return read(kParms, u"YearVstuplen_Max"_s, m_reportYear);
 }
 
+bool Settings::GetCarryOverDeclined() const
+{
+    return StrToBoolean(read(m_reportYear, u"CarryOverDeclined"_s, u"0"_s));
+}
+
+void Settings::SetCarryOverDeclined(bool value)
+{
+    write(m_reportYear, u"CarryOverDeclined"_s, BooleanToStr(value));
+}
+
 void Settings::SaveYearOfRep(const QString& year)
 {
     write(kParms, u"YearOfRep"_s, year);

@@ -49,6 +49,10 @@ public:
     QString GetYearVstuplenMin() const;
     QString GetYearVstuplenMax() const;
 
+    // The reporting year's answer No to carrying last year's report over: not asked again.
+    bool GetCarryOverDeclined() const;
+    void SetCarryOverDeclined(bool value);
+
     void SaveYearOfRep(const QString& year);
     QString GetEmailForRep() const;
     // Whether the office is started in the background once the window is up ("Parms",

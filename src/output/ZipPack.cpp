@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <memory>
 #include <zip.h>
 
@@ -215,4 +216,92 @@ QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targ
         written.append({name, path});
     }
     return written;
+}
+
+namespace {
+
+[[noreturn]] void readError(const QString& archive, const QString& reason)
+{
+    throw DataSetError(u"Архив «%1» не прочитан: %2"_s.arg(native(archive), reason));
+}
+
+QString readFailureReason(int code)
+{
+    if (code == ZIP_ER_WRONGPASSWD || code == ZIP_ER_CRC)
+        return u"неверный пароль или архив повреждён"_s;
+    if (code == ZIP_ER_NOPASSWD)
+        return u"архив защищён паролем, а пароль не задан"_s;
+    return errorCodeText(code);
+}
+
+} // namespace
+
+ArchivedText ReadRepArchive(const QString& archivePath, const QString& password,
+                            bool requirePassword, const ZipLimits& limits)
+{
+    const QFileInfo info(archivePath);
+    const QString archive = info.absoluteFilePath();
+    if (!info.isFile())
+        throw DataSetError(u"Архив «%1» не найден"_s.arg(native(archive)));
+    if (info.size() > limits.maxArchiveBytes)
+        readError(archive, u"файл больше %1 байт"_s.arg(limits.maxArchiveBytes));
+
+    int code = 0;
+    Archive za(zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+    if (!za)
+        readError(archive, errorCodeText(code));
+
+    const zip_int64_t count = zip_get_num_entries(za.get(), 0);
+    if (count != 1)
+        readError(archive, u"в архиве %1 файлов вместо одного"_s.arg(count));
+    const char* raw = zip_get_name(za.get(), 0, ZIP_FL_ENC_GUESS);
+    if (!raw)
+        readError(archive, errorText(zip_get_error(za.get())));
+    ArchivedText result;
+    result.entryName = QString::fromUtf8(raw);
+    if (!isSafeEntryName(result.entryName))
+        readError(archive, u"имя «%1» ведёт за пределы папки"_s.arg(result.entryName));
+    if (result.entryName.endsWith(u'/'))
+        readError(archive, u"в архиве папка «%1» вместо файла"_s.arg(result.entryName));
+
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(za.get(), 0, 0, &st) != 0)
+        readError(archive, errorText(zip_get_error(za.get())));
+    if (requirePassword &&
+        (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method != ZIP_EM_TRAD_PKWARE))
+        readError(archive, u"файл «%1» в архиве не защищён паролем"_s.arg(result.entryName));
+    // The sizes in the header are only claims; the read below is bounded as well.
+    if ((st.valid & ZIP_STAT_SIZE) && st.size > zip_uint64_t(limits.maxEntryBytes))
+        readError(archive, u"распакованный файл больше %1 байт"_s.arg(limits.maxEntryBytes));
+    if ((st.valid & ZIP_STAT_SIZE) && (st.valid & ZIP_STAT_COMP_SIZE) && st.size > 65536 &&
+        st.size / std::max<zip_uint64_t>(st.comp_size, 1) > zip_uint64_t(limits.maxRatio))
+        readError(archive,
+                  u"степень сжатия больше %1:1, архив похож на «бомбу»"_s.arg(limits.maxRatio));
+
+    if (!password.trimmed().isEmpty()) {
+        const QByteArray pw = passwordBytes(password);
+        if (zip_set_default_password(za.get(), pw.constData()) != 0)
+            readError(archive, errorText(zip_get_error(za.get())));
+    }
+    Entry file(zip_fopen_index(za.get(), 0, 0));
+    if (!file)
+        readError(archive, readFailureReason(zip_error_code_zip(zip_get_error(za.get()))));
+    QByteArray buffer(65536, Qt::Uninitialized);
+    for (;;) {
+        const zip_int64_t n = zip_fread(file.get(), buffer.data(), zip_uint64_t(buffer.size()));
+        if (n < 0)
+            readError(archive,
+                      readFailureReason(zip_error_code_zip(zip_file_get_error(file.get()))));
+        if (n == 0)
+            break;
+        if (result.bytes.size() + n > limits.maxEntryBytes)
+            readError(archive, u"распакованный файл больше %1 байт"_s.arg(limits.maxEntryBytes));
+        result.bytes.append(buffer.constData(), n);
+    }
+    if ((st.valid & ZIP_STAT_SIZE) && zip_uint64_t(result.bytes.size()) != st.size)
+        readError(archive, errorCodeText(ZIP_ER_INCONS));
+    if (const int closeCode = zip_fclose(file.release()); closeCode != 0)
+        readError(archive, readFailureReason(closeCode));
+    return result;
 }

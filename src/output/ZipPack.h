@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -30,3 +31,25 @@ QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targ
 // False for an entry name that is absolute, holds a drive or stream colon, a backslash
 // or a ".." part.
 bool isSafeEntryName(const QString& name);
+
+// Bounds for reading an archive that may come from anyone: a submission text is a few
+// kilobytes, so anything far larger is refused before it is inflated.
+struct ZipLimits {
+    qint64 maxArchiveBytes = 16 * 1024 * 1024; // the archive file itself
+    qint64 maxEntryBytes = 4 * 1024 * 1024;    // the unpacked text
+    qint64 maxRatio = 200;                     // unpacked : packed, above 64 KiB unpacked
+};
+
+struct ArchivedText {
+    QString entryName;
+    QByteArray bytes;
+};
+
+// Reads the only entry of a submission archive into memory; nothing is written to disk.
+// Refuses, with a Russian reason in DataSetError: a missing or oversized archive, a
+// count of entries other than one, a folder entry, an entry name that would leave the
+// folder, an entry stored without a password when `requirePassword` is set, a wrong
+// password, a damaged entry and an entry larger than the limits (whatever its header
+// claims).
+ArchivedText ReadRepArchive(const QString& archivePath, const QString& password,
+                            bool requirePassword, const ZipLimits& limits = {});

@@ -103,6 +103,8 @@ public:
     QAction* Act_TestSrc = nullptr;
     QAction* Act_ChangeYearOfRep = nullptr;
     QAction* Act_SetMayRedaktData = nullptr;
+    QAction* Act_CarryOver = nullptr;
+    QAction* Act_ImportRep = nullptr;
     QAction* EditCut1 = nullptr;
     QAction* EditCopy1 = nullptr;
     QAction* EditPaste1 = nullptr;
@@ -142,6 +144,12 @@ public:
     void Act_SendRepToMailExecute();
     void Act_TestSrcExecute();
     void SendMailTo(const QString& address, const QString& subject, const QString& body);
+    // Year to year and machine to machine (TMainF_YearData.cpp).
+    void OfferCarryOver();
+    void Act_CarryOverExecute();
+    void Act_ImportRepExecute();
+    // The open-file dialog of the import; tests answer it.
+    std::function<QString(const QString& caption)> chooseImportFile;
     void PageControl1Change();
     void ShowErrTab(int tab);
     void DBGrid_ErrDblClick();
@@ -175,6 +183,8 @@ private:
     friend class WindowGates;
 
     void createActions();
+    void createYearDataActions();
+    void reloadReport();
     void createMenus();
     void createLayout();
     void createGrids();

@@ -255,9 +255,13 @@ void TMainF::updateEditActions()
 
 void TMainF::createMenus()
 {
+    createYearDataActions();
     QMenu* file = menuBar()->addMenu(u"Файл"_s);
-    file->addActions(
-        {Act_PrintExcel_Chernovik, Act_PrintExcel, Act_SendRepToMail, Act_Export, Act_Exit});
+    file->addActions({Act_PrintExcel_Chernovik, Act_PrintExcel, Act_SendRepToMail, Act_Export});
+    file->addSeparator();
+    file->addActions({Act_CarryOver, Act_ImportRep});
+    file->addSeparator();
+    file->addAction(Act_Exit);
     QMenu* view = menuBar()->addMenu(u"Вид"_s);
     view->addAction(Act_LogControl);
     view->addAction(Act_LogControl_All);

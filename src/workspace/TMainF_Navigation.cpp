@@ -203,7 +203,10 @@ bool TMainF::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && !m_activatedOnce) {
         m_activatedOnce = true;
         // After the window is on screen, not inside the activation itself.
-        QTimer::singleShot(0, this, [this] { Act_BeginFormExecute(); });
+        QTimer::singleShot(0, this, [this] {
+            Act_BeginFormExecute();
+            guarded([this] { OfferCarryOver(); });
+        });
     }
     return QMainWindow::event(event);
 }
