@@ -180,13 +180,19 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         }
         app.storeAs(stored, FileFormat::Xlsx);
         app.closeWorkbook();
-        if (!env.handOver(stored))
-            throw SpreadsheetError(u"no handler"_s);
     } catch (const SpreadsheetError&) {
         closeQuietly(app);
         env.message(u"Освободите файл "_s + QDir::toNativeSeparators(options.fileName.isEmpty()
                                                                          ? stored
                                                                          : options.fileName),
+                    u"Сообщение"_s, true);
+        return false;
+    }
+    // The workbook is saved; only opening it for the user failed, and nothing holds the file.
+    if (const QString reason = env.handOver(stored); !reason.isEmpty()) {
+        closeQuietly(app);
+        env.message(u"Таблица сохранена в файле "_s + QDir::toNativeSeparators(stored) +
+                        u",\n\rно открыть её не удалось: "_s + reason,
                     u"Сообщение"_s, true);
         return false;
     }

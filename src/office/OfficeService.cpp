@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -107,12 +106,13 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
     env.tempDir = m_paths.TempDir();
     env.message = [this](const QString& text, const QString& title, bool exclamation) {
         NormalCursor c;
-        QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
-                        QMessageBox::Ok, m_window);
-        box.exec();
+        showMessageBox(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
+                       m_window);
     };
     env.handOver = [](const QString& path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path))
+                   ? QString()
+                   : u"не найдена программа для открытия файлов .xlsx"_s;
     };
     ExportGridToExcel(titles, grid, options, env);
 }

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 class QWidget;
+
+// The program's texts break lines with "\n\r"; a box shows each pair as one line break.
+QString messageBoxText(const QString& text);
+// A modal box with an OK button, the text shown as above.
+void showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                    QWidget* parent);
 
 // The two message boxes of the program, behind an interface so tests can answer them.
 class MessageBoxes {
@@ -19,6 +26,8 @@ public:
     {
         return AskYesNo(text, caption);
     }
+    // The application's title, the caption of error boxes.
+    virtual void setApplicationTitle(const QString&) {}
 };
 
 // Real modal boxes over the given parent.
@@ -30,7 +39,9 @@ public:
     bool AskYesNo(const QString& text, const QString& caption) override;
     void ErrorBox(const QString& text) override;
     bool AskPlain(const QString& text, const QString& caption) override;
+    void setApplicationTitle(const QString& title) override { m_title = title; }
 
 private:
     QWidget* m_parent;
+    QString m_title;
 };

@@ -228,7 +228,7 @@ private Q_SLOTS:
         env.message = [](const QString& text, const QString&, bool) { QFAIL(qPrintable(text)); };
         env.handOver = [&handed](const QString& path) {
             handed = path;
-            return true;
+            return QString();
         };
         GridExportOptions options;
         options.progId = u"Excel.Application"_s;
