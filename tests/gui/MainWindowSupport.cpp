@@ -5,6 +5,9 @@
 #include "TMainF.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 
@@ -39,4 +42,11 @@ void MainWindowFixture::restart()
 {
     m_window.reset();
     start();
+}
+
+void copyCase(const MainWindowFixture& f, const QString& name)
+{
+    const QString from = QStringLiteral(F2A_TEST_DATA "/control/") + name;
+    for (const QString& file : QDir(from).entryList({u"*.XML"_s}, QDir::Files))
+        QVERIFY(QFile::copy(from + u'/' + file, f.paths.DataDir() + file));
 }
