@@ -3,7 +3,7 @@
 #include "DBGrid.h"
 #include "FormatSettings.h"
 #include "KeyboardLayout.h"
-#include "MessageBoxes.h"
+#include "QtMessageBoxes.h"
 #include "TMainF.h"
 #include "UrlOpener.h"
 

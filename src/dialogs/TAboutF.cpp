@@ -1,5 +1,6 @@
 #include "TAboutF.h"
 
+#include "MailSubmission.h"
 #include "ShowDialog.h"
 #include "UrlOpener.h"
 
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QUrlQuery>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -143,7 +143,7 @@ QString TAboutF::webSite()
 }
 QString TAboutF::mailSubject()
 {
-    return u"Отчёт по форме № 2-аудит"_s;
+    return kMailSubject;
 }
 
 TAboutF::TAboutF(UrlOpener& urls, QWidget* parent) : QDialog(parent), m_urls(urls)
@@ -249,15 +249,9 @@ void TAboutF::FormActivate()
 void TAboutF::Label4Click()
 {
     const QString address = Label4->text().trimmed();
-    QUrl url;
-    url.setScheme(u"mailto"_s);
-    url.setPath(address);
-    // QUrlQuery percent-encodes the subject (spaces, "№", Cyrillic) for the mail client.
-    QUrlQuery query;
-    query.addQueryItem(u"subject"_s, mailSubject());
-    // Empty but not null: a null value would drop the "=" after "body".
-    query.addQueryItem(u"body"_s, u""_s);
-    url.setQuery(query);
+    // An empty body still ends the link with "&body=".
+    const QUrl url =
+        QUrl::fromEncoded(MailToLink(address, mailSubject(), QString()), QUrl::StrictMode);
     // A desktop that cannot open the link says nothing: the address is on screen anyway.
     m_urls.open(url);
 }

@@ -702,7 +702,7 @@ QByteArray writeDatapacket(const DataSet& table)
                 if (!std::isfinite(x))
                     throw DataSetError(
                         u"Поле «%1» (строка %2) содержит не число"_s.arg(d.name).arg(rowNo));
-                s += formatFloatDigits(x, 16, u'.');
+                s += formatFloatShortest(x, 16, u'.');
                 break;
             }
             case FieldType::Boolean:

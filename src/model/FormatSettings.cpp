@@ -2,9 +2,11 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -88,17 +90,12 @@ void SetFormatSettings()
     current() = FormatSettings{};
 }
 
-QString formatFloatDigits(long double value, int digits, QChar separator)
+namespace {
+
+// C writes "1e-05" / "1e+15"; the house form is "1E-5" / "1E15".
+QString houseFloatText(const char* first, const char* last, QChar separator)
 {
-    if (std::isnan(value) || std::isinf(value))
-        return value > 0 ? QStringLiteral("INF")
-                         : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("NAN"));
-    // to_chars is locale-independent, unlike printf.
-    char buf[128];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
-    QString s = QString::fromLatin1(buf, res.ptr - buf);
-    // C writes "1e-05" / "1e+15"; the house form is "1E-5" / "1E15".
+    QString s = QString::fromLatin1(first, last - first);
     const qsizetype ePos = s.indexOf(u'e');
     if (ePos >= 0) {
         QString mantissa = s.left(ePos);
@@ -115,6 +112,47 @@ QString formatFloatDigits(long double value, int digits, QChar separator)
     if (separator != u'.')
         s.replace(u'.', separator);
     return s;
+}
+
+QString nonFiniteText(long double value)
+{
+    return value > 0 ? QStringLiteral("INF")
+                     : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("NAN"));
+}
+
+} // namespace
+
+QString formatFloatDigits(long double value, int digits, QChar separator)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return nonFiniteText(value);
+    // to_chars is locale-independent, unlike printf.
+    char buf[128];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    return houseFloatText(buf, res.ptr, separator);
+}
+
+QString formatFloatShortest(double value, int maxDigits, QChar separator)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return nonFiniteText(value);
+    char buf[128];
+    // The shortest round-trip digits, in scientific form: "d.ddde+XX".
+    const auto sci = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const std::string_view text(buf, sci.ptr - buf);
+    const size_t ePos = text.find('e');
+    int digits = 0;
+    for (char c : text.substr(0, ePos))
+        digits += (c >= '0' && c <= '9') ? 1 : 0;
+    int exponent = 0;
+    std::from_chars(text.data() + ePos + (text[ePos + 1] == '+' ? 2 : 1), text.data() + text.size(),
+                    exponent);
+    // Whole numbers keep their zeros ("1000000", not "1E6") as far as the digits allow.
+    const int precision = std::min(std::max(digits, exponent + 1), maxDigits);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
+    return houseFloatText(buf, res.ptr, separator);
 }
 
 QString formatFloat(long double value)
@@ -218,6 +256,15 @@ QString formatDate(const QDate& date)
         .arg(date.month(), 2, 10, QChar(u'0'))
         .arg(s)
         .arg(date.year(), 4, 10, QChar(u'0'));
+}
+
+QString formatMoneyForEdit(double value)
+{
+    const FormatSettings& f = current();
+    QString text = QString::number(value, 'f', f.currencyDecimals);
+    if (f.decimalSeparator != u'.')
+        text.replace(u'.', f.decimalSeparator);
+    return text;
 }
 
 QString formatMoney(double value)

@@ -67,19 +67,44 @@ private:
     int m_row = 1;
 };
 
+// Where a table's columns lie on the sheet's grid: the caption from B to nameLast, the row
+// code, then each data column over `dataWidth` grid columns. Tables with few data columns
+// spread over the whole width, so their captions take one or two lines instead of four.
+struct TablePlan {
+    int nameLast;
+    int code;
+    int dataFirst;
+    int dataWidth;
+
+    int dataLeft(int k) const { return dataFirst + k * dataWidth; }
+    int dataRight(int k) const { return dataLeft(k) + dataWidth - 1; }
+};
+
+TablePlan planFor(int dataColumns)
+{
+    switch (dataColumns) {
+    case 1:
+        return {7, 8, 9, 2};
+    case 2:
+        return {5, 6, 7, 2};
+    default:
+        return {kColName, kColCode, kFirstData, 1};
+    }
+}
+
 // Column titles in levels; upper levels shared by neighbours are merged.
-void header(Sheet& s, int top, const QList<QStringList>& levels)
+void header(Sheet& s, int top, const QList<QStringList>& levels, const TablePlan& plan)
 {
     int depth = 1;
     for (const QStringList& l : levels)
         depth = std::max(depth, int(l.size()));
     const int bottom = top + depth - 1;
     s.text(top, kColName, u"Наименование показателя"_s);
-    s.text(top, kColCode, u"№ строки"_s);
-    if (depth > 1) {
-        s.app().mergeCells({top, kColName, bottom, kColName});
-        s.app().mergeCells({top, kColCode, bottom, kColCode});
-    }
+    s.text(top, plan.code, u"№ строки"_s);
+    if (depth > 1 || plan.nameLast > kColName)
+        s.app().mergeCells({top, kColName, bottom, plan.nameLast});
+    if (depth > 1)
+        s.app().mergeCells({top, plan.code, bottom, plan.code});
     for (int level = 0; level < depth; ++level) {
         int k = 0;
         while (k < levels.size()) {
@@ -92,8 +117,8 @@ void header(Sheet& s, int top, const QList<QStringList>& levels)
             while (end + 1 < levels.size() && levels[end + 1].size() > level &&
                    levels[end + 1].mid(0, level + 1) == l.mid(0, level + 1))
                 ++end;
-            const int col = kFirstData + k;
-            const int lastCol = kFirstData + end;
+            const int col = plan.dataLeft(k);
+            const int lastCol = plan.dataRight(end);
             // The last level of a shallow column reaches down to the bottom row.
             const bool down = level == l.size() - 1 && level < depth - 1;
             s.text(top + level, col, l[level]);
@@ -102,16 +127,16 @@ void header(Sheet& s, int top, const QList<QStringList>& levels)
             k = end + 1;
         }
     }
-    const int lastCol = kFirstData + int(levels.size()) - 1;
+    const int lastCol = plan.dataRight(int(levels.size()) - 1);
     s.centre({top, kColName, bottom, lastCol});
     s.app().setFont({top, kColName, bottom, lastCol}, kFont, 8);
     s.app().setWrapText({top, kColName, bottom, lastCol}, true);
     // Column numbers under the titles.
     const int numbers = bottom + 1;
-    s.text(numbers, kColName, u"1"_s);
-    s.text(numbers, kColCode, u"2"_s);
+    s.span(numbers, kColName, plan.nameLast, u"1"_s);
+    s.text(numbers, plan.code, u"2"_s);
     for (int k = 0; k < levels.size(); ++k)
-        s.text(numbers, kFirstData + k, QString::number(k + 3));
+        s.span(numbers, plan.dataLeft(k), plan.dataRight(k), QString::number(k + 3));
     s.centre({numbers, kColName, numbers, lastCol});
     s.skip(depth + 1);
 }
@@ -134,6 +159,17 @@ QString labelOf(const DataSet& table, const QString& field)
     return field;
 }
 
+// One table row: the caption, the code and the data markers, each over its columns.
+void tableRow(Sheet& s, const TablePlan& plan, const QString& name, const QString& code,
+              const QStringList& data)
+{
+    s.span(s.row(), kColName, plan.nameLast, name);
+    s.text(s.row(), plan.code, code);
+    for (int k = 0; k < data.size(); ++k)
+        s.span(s.row(), plan.dataLeft(k), plan.dataRight(k), data[k]);
+    s.skip();
+}
+
 void section(Sheet& s, int position, int lastGraf)
 {
     const TRazdel& r = Razdels()[position];
@@ -147,25 +183,25 @@ void section(Sheet& s, int position, int lastGraf)
             t = t.simplified();
         levels << l;
     }
+    const TablePlan plan = planFor(lastGraf - 2);
     const int top = s.row();
-    header(s, top, levels);
-    const int lastCol = kFirstData + lastGraf - 3;
+    header(s, top, levels, plan);
+    const int lastCol = plan.dataRight(lastGraf - 3);
     const int first = s.row();
     for (table->first(); !table->eof(); table->next()) {
         const QString kod = table->fieldByName(u"KodRow"_s).asString();
         QString name = table->fieldByName(u"NameRow"_s).asString();
         name.replace(u"\r\n"_s, u"\n"_s);
-        s.text(s.row(), kColName, name);
-        s.text(s.row(), kColCode, kod);
+        QStringList data;
         for (int graf = 3; graf <= lastGraf; ++graf)
-            s.text(s.row(), kFirstData + graf - 3, u"#Row%1Graf0%2#"_s.arg(kod).arg(graf));
-        s.skip();
+            data << u"#Row%1Graf0%2#"_s.arg(kod).arg(graf);
+        tableRow(s, plan, name, kod, data);
     }
     const int last = s.row() - 1;
-    s.app().setWrapText({first, kColName, last, kColName}, true);
+    s.app().setWrapText({first, kColName, last, plan.nameLast}, true);
     s.app().setVerticalAlignment({first, kColName, last, lastCol}, VAlign::Center);
-    s.app().setHorizontalAlignment({first, kColCode, last, kColCode}, HAlign::Center);
-    s.app().setHorizontalAlignment({first, kFirstData, last, lastCol}, HAlign::Right);
+    s.app().setHorizontalAlignment({first, plan.code, last, plan.code}, HAlign::Center);
+    s.app().setHorizontalAlignment({first, plan.dataFirst, last, lastCol}, HAlign::Right);
     s.frame({top, kColName, last, lastCol});
 }
 
@@ -173,6 +209,9 @@ void labelled(Sheet& s, const QString& label, const QString& marker)
 {
     s.span(s.row(), kColNum, kColName, label);
     s.span(s.row(), kColCode, kLastCol, marker);
+    // A long caption takes a second line rather than being cut by the value beside it.
+    s.app().setWrapText({s.row(), kColNum, s.row(), kLastCol}, true);
+    s.app().setVerticalAlignment({s.row(), kColNum, s.row(), kLastCol}, VAlign::Center);
     s.frame({s.row(), kColNum, s.row(), kLastCol});
     s.skip();
 }
@@ -227,13 +266,11 @@ void BuildFormTemplate(SpreadsheetApp& app, bool draft)
     s.frame({formTop, kLastCol - 2, s.row(), kLastCol});
     s.skip(2);
 
-    const int whoTop = s.row();
     labelled(s, u"Наименование отчитывающейся аудиторской организации"_s, u"#Name#"_s);
     labelled(s, u"Индивидуальный аудитор (фамилия, имя, отчество)"_s, u"#FIO#"_s);
     labelled(s, u"Почтовый адрес"_s, u"#Address#"_s);
     labelled(s, u"Телефон/факс"_s, u"#TelFax#"_s);
     labelled(s, u"Адрес электронной почты"_s, u"#email#"_s);
-    app.setWrapText({whoTop, kColCode, s.row() - 1, kColCode}, true);
     s.skip();
 
     const int codesTop = s.row();
@@ -252,27 +289,34 @@ void BuildFormTemplate(SpreadsheetApp& app, bool draft)
     s.frame({codesTop, 1, s.row(), kLastCol});
     s.skip();
 
-    // Pages begin at sections 2 and 4 and at section 5, so no table is cut off from its titles.
+    // Pages are planned for the longest values the editors take: the requisites with
+    // section 1, sections 2 and 3, section 4 with the quality review, the membership with
+    // the signatures. No table is cut by a page break.
     for (const SectionRows& r : kSections) {
         if (r.position == PosRazdel2 || r.position == PosRazdel4)
             app.setPageBreakBefore(s.row() + 1);
         section(s, r.position, r.lastGraf);
     }
-    app.setPageBreakBefore(s.row() + 1);
 
     // Quality review: the answer cell shows ДА or НЕТ.
+    const TablePlan answer = planFor(1);
     sectionTitle(s, Razdels()[PosQualityTest], QString());
     const int qTop = s.row();
-    header(s, qTop, {{u"Ответ (ДА, НЕТ)"_s}});
-    s.text(s.row(), kColName, u"Внешняя проверка качества работы в отчётном году пройдена"_s);
-    s.text(s.row(), kColCode, u"38"_s);
-    s.text(s.row(), kFirstData, u"#Yes##No#"_s);
-    app.setWrapText({s.row(), kColName, s.row(), kColName}, true);
-    s.centre({s.row(), kColCode, s.row(), kFirstData});
-    s.frame({qTop, kColName, s.row(), kFirstData});
-    s.skip();
+    header(s, qTop, {{u"Ответ (ДА, НЕТ)"_s}}, answer);
+    tableRow(s, answer, u"Внешняя проверка качества работы в отчётном году пройдена"_s, u"38"_s,
+             {u"#Yes##No#"_s});
+    const int qRow = s.row() - 1;
+    app.setWrapText({qRow, kColName, qRow, answer.nameLast}, true);
+    s.centre({qRow, answer.code, qRow, kLastCol});
+    s.frame({qTop, kColName, qRow, kLastCol});
+    app.setPageBreakBefore(s.row() + 1);
 
-    // Membership: numbered rows of markers.
+    // Membership: numbered rows of markers; the name over most of the width.
+    constexpr int kMemberNameLast = kLastCol - 2;
+    const int memberCols[4][2] = {{kColNum, kColNum},
+                                  {kColName, kMemberNameLast},
+                                  {kLastCol - 1, kLastCol - 1},
+                                  {kLastCol, kLastCol}};
     s.skip();
     s.span(s.row(), kColNum, kLastCol, Razdels()[PosMembership].Title);
     app.setBold({s.row(), 1, s.row(), 1}, true);
@@ -283,24 +327,26 @@ void BuildFormTemplate(SpreadsheetApp& app, bool draft)
         u"Наименование профессионального объединения или международной сети аудиторских организаций"_s,
         u"Код объединения или сети"_s, u"Год вступления"_s};
     for (int k = 0; k < 4; ++k) {
-        s.text(mTop, kColNum + k, memberTitles[k]);
-        s.text(mTop + 1, kColNum + k, QString::number(k + 1));
+        s.span(mTop, memberCols[k][0], memberCols[k][1], memberTitles[k]);
+        s.span(mTop + 1, memberCols[k][0], memberCols[k][1], QString::number(k + 1));
     }
-    s.centre({mTop, 1, mTop + 1, 4});
-    app.setWrapText({mTop, 1, mTop, 4}, true);
+    s.centre({mTop, 1, mTop + 1, kLastCol});
+    app.setFont({mTop, 1, mTop, kLastCol}, kFont, 8);
+    app.setWrapText({mTop, 1, mTop, kLastCol}, true);
     s.skip(2);
     for (int k = 1; k <= kMembershipRows; ++k) {
         const QString n = QString::number(k);
-        s.text(s.row(), 1, u"#NumRow"_s + n + u'#');
-        s.text(s.row(), 2, u"#NameRow"_s + n + u'#');
-        s.text(s.row(), 3, u"#KodRow"_s + n + u'#');
-        s.text(s.row(), 4, u"#YearVstuplen"_s + n + u'#');
+        const QString markers[4] = {u"#NumRow"_s + n + u'#', u"#NameRow"_s + n + u'#',
+                                    u"#KodRow"_s + n + u'#', u"#YearVstuplen"_s + n + u'#'};
+        for (int c = 0; c < 4; ++c)
+            s.span(s.row(), memberCols[c][0], memberCols[c][1], markers[c]);
         s.skip();
     }
-    app.setWrapText({mTop + 2, 2, s.row() - 1, 2}, true);
+    app.setWrapText({mTop + 2, kColName, s.row() - 1, kMemberNameLast}, true);
+    app.setVerticalAlignment({mTop + 2, 1, s.row() - 1, kLastCol}, VAlign::Center);
     app.setHorizontalAlignment({mTop + 2, 1, s.row() - 1, 1}, HAlign::Center);
-    app.setHorizontalAlignment({mTop + 2, 3, s.row() - 1, 4}, HAlign::Center);
-    s.frame({mTop, 1, s.row() - 1, 4});
+    app.setHorizontalAlignment({mTop + 2, kLastCol - 1, s.row() - 1, kLastCol}, HAlign::Center);
+    s.frame({mTop, 1, s.row() - 1, kLastCol});
     s.skip();
 
     // Signatures.
@@ -333,6 +379,9 @@ void BuildFormTemplate(SpreadsheetApp& app, bool draft)
     app.setBorder({s.row(), kColCode, s.row(), 5}, BorderEdge::Bottom);
     app.setBorder({s.row(), 9, s.row(), kLastCol}, BorderEdge::Bottom);
     s.skip();
+    // Names of up to a hundred characters wrap inside their lines instead of running over.
+    app.setWrapText({signTop, kColNum, s.row() - 1, kLastCol}, true);
+    app.setVerticalAlignment({signTop, kColNum, s.row() - 1, kColNum}, VAlign::Center);
     s.centre({signTop, kColCode, s.row() - 1, kLastCol});
     s.skip();
     s.span(s.row(), kColNum, kColName, u"КС = #FileCRC#"_s);

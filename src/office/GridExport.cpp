@@ -182,8 +182,6 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         }
         app.storeAs(stored, FileFormat::Xlsx);
         app.closeWorkbook();
-        if (!env.handOver(stored))
-            throw SpreadsheetError(u"no handler"_s);
     } catch (const SpreadsheetCancelled&) {
         closeQuietly(app);
         QFile::remove(stored); // nothing half-written is left
@@ -193,6 +191,14 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         env.message(u"Освободите файл "_s + QDir::toNativeSeparators(options.fileName.isEmpty()
                                                                          ? stored
                                                                          : options.fileName),
+                    u"Сообщение"_s, true);
+        return false;
+    }
+    // The workbook is saved; only opening it for the user failed, and nothing holds the file.
+    if (const QString reason = env.handOver(stored); !reason.isEmpty()) {
+        closeQuietly(app);
+        env.message(u"Таблица сохранена в файле "_s + QDir::toNativeSeparators(stored) +
+                        u",\n\rно открыть её не удалось: "_s + reason,
                     u"Сообщение"_s, true);
         return false;
     }

@@ -23,8 +23,8 @@ struct GridExportEnv {
     SpreadsheetApp* app = nullptr;
     // A message box: text, title, with an exclamation icon or none.
     std::function<void(const QString& text, const QString& title, bool exclamation)> message;
-    // Opens the stored workbook for the user; false when that failed.
-    std::function<bool(const QString& path)> handOver;
+    // Opens the stored workbook for the user; the reason when that failed, else empty.
+    std::function<QString(const QString& path)> handOver;
     QString tempDir;
 };
 

@@ -4,13 +4,12 @@
 #include "GridExport.h"
 #include "GridSnapshot.h"
 #include "LibreOfficeApp.h"
-#include "MessageBoxes.h"
+#include "QtMessageBoxes.h"
 #include "PdfPreviewDialog.h"
 #include "PrintReport.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
 
@@ -184,12 +183,13 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
     env.message = [this, &progress](const QString& text, const QString& title, bool exclamation) {
         progress.finish();
         NormalCursor c;
-        QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
-                        QMessageBox::Ok, m_window);
-        box.exec();
+        showMessageBox(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
+                       m_window);
     };
     env.handOver = [](const QString& path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path))
+                   ? QString()
+                   : u"не найдена программа для открытия файлов .xlsx"_s;
     };
     try {
         ExportGridToExcel(titles, grid, options, env);

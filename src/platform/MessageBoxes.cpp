@@ -1,15 +1,26 @@
-#include "MessageBoxes.h"
+#include "QtMessageBoxes.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
+QString messageBoxText(const QString& text)
+{
+    QString shown = text;
+    return shown.replace(u"\n\r"_s, u"\n"_s);
+}
+
+void showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                    QWidget* parent)
+{
+    QMessageBox box(icon, caption, messageBoxText(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
 void QtMessageBoxes::InfoBox(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Warning, caption, text + u"!"_s, QMessageBox::Ok, m_parent);
-    box.exec();
+    showMessageBox(QMessageBox::Warning, caption, text + u"!"_s, m_parent);
 }
 
 bool QtMessageBoxes::AskYesNo(const QString& text, const QString& caption)
@@ -19,7 +30,8 @@ bool QtMessageBoxes::AskYesNo(const QString& text, const QString& caption)
 
 bool QtMessageBoxes::AskPlain(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(QMessageBox::Question, caption, messageBoxText(text), QMessageBox::NoButton,
+                    m_parent);
     QPushButton* yes = box.addButton(u"Да"_s, QMessageBox::YesRole);
     box.addButton(u"Нет"_s, QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -29,7 +41,6 @@ bool QtMessageBoxes::AskPlain(const QString& text, const QString& caption)
 
 void QtMessageBoxes::ErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, m_parent);
-    box.exec();
+    showMessageBox(QMessageBox::Critical,
+                   m_title.isEmpty() ? QApplication::applicationName() : m_title, text, m_parent);
 }

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-class QWidget;
+// The program's texts break lines with "\n\r"; a box shows each pair as one line break.
+QString messageBoxText(const QString& text);
 
 // The two message boxes of the program, behind an interface so tests can answer them.
 class MessageBoxes {
@@ -19,18 +20,6 @@ public:
     {
         return AskYesNo(text, caption);
     }
-};
-
-// Real modal boxes over the given parent.
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    explicit QtMessageBoxes(QWidget* parent = nullptr) : m_parent(parent) {}
-    void setParent(QWidget* parent) { m_parent = parent; }
-    void InfoBox(const QString& text, const QString& caption) override;
-    bool AskYesNo(const QString& text, const QString& caption) override;
-    void ErrorBox(const QString& text) override;
-    bool AskPlain(const QString& text, const QString& caption) override;
-
-private:
-    QWidget* m_parent;
+    // The application's title, the caption of error boxes.
+    virtual void setApplicationTitle(const QString&) {}
 };

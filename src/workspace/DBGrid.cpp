@@ -1108,6 +1108,15 @@ void DBGrid::focusChanged(QWidget* old, QWidget* now)
         if (m_frozen)
             m_frozen->viewport()->update();
     }
+    // Entering is judged within this window: focus that comes back to the grid after another
+    // window (a message box, another program) is not an entry, but focus that reaches the grid
+    // from another control of this window is, even when a box stood between the two.
+    const bool inThisWindow = now && now->window() == window();
+    const bool entering = inThisWindow && isWithin(now) && !m_windowFocusWithin;
+    if (inThisWindow)
+        m_windowFocusWithin = isWithin(now);
+    if (entering)
+        Q_EMIT entered();
     if (!old || !now)
         return;
     const bool wasIn = isWithin(old);
@@ -1117,8 +1126,6 @@ void DBGrid::focusChanged(QWidget* old, QWidget* now)
         if (m_frozen)
             m_frozen->viewport()->update();
     }
-    if (!wasIn && isIn && old->window() == window())
-        Q_EMIT entered();
     // Leaving for another control of the window keeps what was typed, as a data grid does.
     if (wasIn && !isIn && m_editor && now->window() == window() && commitEditor())
         closeCellEditor();

@@ -177,7 +177,8 @@ private:
     bool m_showIndicator = true;
     bool m_settingRowHeight = false;
     bool m_readOnly = false;
-    QList<int> m_widths;      // per logical column, kept while a column is hidden
-    QList<int> m_sortMarkers; // per logical column
+    bool m_windowFocusWithin = false; // the window's last focused control is in this grid
+    QList<int> m_widths;              // per logical column, kept while a column is hidden
+    QList<int> m_sortMarkers;         // per logical column
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

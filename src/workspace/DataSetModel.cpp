@@ -99,7 +99,11 @@ QString DataSetModel::editText(int row, int column) const
     const int fi = fieldIndexOf(column);
     if (fi < 0)
         return {};
-    return valueText(m_ds->fieldDefs()[fi], value(row, column));
+    const FieldDef& def = m_ds->fieldDefs()[fi];
+    const QVariant v = value(row, column);
+    if (def.type == FieldType::Money && !v.isNull() && v.isValid())
+        return formatMoneyForEdit(v.toDouble());
+    return valueText(def, v);
 }
 
 QString DataSetModel::displayText(int row, int column) const

@@ -1,5 +1,6 @@
 #include "SectionList.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 SectionList::SectionList(QWidget* parent) : QListWidget(parent)
@@ -13,17 +14,25 @@ SectionList::SectionList(QWidget* parent) : QListWidget(parent)
 
 void SectionList::mousePressEvent(QMouseEvent* event)
 {
+    m_clickPending = event->button() == Qt::LeftButton;
     if (event->button() == Qt::LeftButton && !itemAt(event->position().toPoint())) {
         clearSelection();
         event->accept();
-        return;
+    } else {
+        QListWidget::mousePressEvent(event);
     }
-    QListWidget::mousePressEvent(event);
+    // A message box opened by the selection change took the release: the click ends here.
+    if (m_clickPending && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        m_clickPending = false;
+        Q_EMIT listClicked();
+    }
 }
 
 void SectionList::mouseReleaseEvent(QMouseEvent* event)
 {
     QListWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton && m_clickPending) {
+        m_clickPending = false;
         Q_EMIT listClicked();
+    }
 }

@@ -16,4 +16,7 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_clickPending = false; // a left press whose click is not reported yet
 };

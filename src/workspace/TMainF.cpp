@@ -17,6 +17,7 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,14 +28,35 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Qt's own texts (editor menus, standard dialogs) in Russian, once per application.
+void installQtTranslations()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(u"qtbase_ru"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+        installed = true;
+    } else {
+        delete translator; // English menus then; the program itself works the same
+    }
+}
+
+} // namespace
 
 TMainF::TMainF(const AppPaths& paths, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_paths(paths), m_platform(platform),
       m_reportYear(ReportYear(*platform.clock)), m_settings(paths.IniFileName(), m_reportYear)
 {
     setObjectName(u"MainF"_s);
+    installQtTranslations();
     setErrorSink([this](const QString& text) { m_platform.messages->ErrorBox(text); });
     createActions();
     createLayout();
@@ -46,11 +68,13 @@ TMainF::TMainF(const AppPaths& paths, const Platform& platform, QWidget* parent)
     // cell being edited.
     connect(qApp, &QCoreApplication::aboutToQuit, this,
             [this] { guarded([this] { postCurrentEdit(); }); });
+    qApp->installEventFilter(this);
 }
 
 TMainF::~TMainF()
 {
     // Focus moves while the children go; nothing of this window may hear of them.
+    qApp->removeEventFilter(this);
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     for (const auto& c : std::as_const(m_editorWatch))
@@ -161,7 +185,9 @@ void TMainF::FormCreate()
     // Number formats, the Russian keyboard layout, the caption with the reporting year.
     SetFormatSettings();
     m_platform.keyboard->activate(kLayoutRussian);
+    // Not the display name: that would be appended to every window's caption.
     QApplication::setApplicationDisplayName(QString());
+    m_platform.messages->setApplicationTitle(applicationTitle());
     setWindowTitle(applicationTitle() + u" за "_s + m_reportYear + u" год."_s);
     // Whether the reporting year may be edited.
     applyEditingPermission();
@@ -257,7 +283,6 @@ void TMainF::createLayout()
     Lab_Zag_01 = new QLabel(Panel_Zagol);
     Lab_Zag_01->setObjectName(u"Lab_Zag_01"_s);
     Lab_Zag_01->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Lab_Zag_01->setFont(bold);
     Lab_Zag_02 = new QLabel(Panel_Zagol);
     Lab_Zag_02->setObjectName(u"Lab_Zag_02"_s);
     Lab_Zag_02->setFont(bold);
@@ -326,6 +351,8 @@ void TMainF::createLayout()
     BitBtn4 = new QPushButton(u"Завершить"_s, bottom);
     BitBtn4->setObjectName(u"BitBtn4"_s);
     BitBtn4->setToolTip(u"Последний раздел. Далее будет печать."_s);
+    BitBtn1->setToolTip(Act_NextRazdel->toolTip());
+    BitBtn2->setToolTip(Act_PrevRazdel->toolTip());
     for (QPushButton* b : {BitBtn2, BitBtn1, BitBtn4}) {
         b->setMinimumWidth(100);
         bottomLayout->addWidget(b);

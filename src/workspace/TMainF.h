@@ -177,6 +177,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    // Ctrl+D of the editors and context menus inside the data area.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class WindowGates;

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -226,6 +228,37 @@ QWidget* TMainF::focusedTextEditor() const
     return nullptr;
 }
 
+bool TMainF::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::ContextMenu)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !isAncestorOf(widget))
+        return QMainWindow::eventFilter(watched, event);
+    if (type == QEvent::ContextMenu) {
+        // Editors inside the data area offer the area's menu, not their own.
+        if (!Panel_Data->isAncestorOf(widget))
+            return QMainWindow::eventFilter(watched, event);
+        updateActions();
+        PopupMenu1->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (widget != focusedTextEditor() ||
+        key->keyCombination() != QKeyCombination(Qt::ControlModifier, Qt::Key_D))
+        return QMainWindow::eventFilter(watched, event);
+    // The editors' own Ctrl+D deletes the character after the cursor; here it deletes only
+    // a selection, through EditDelete1. The override is left unaccepted so the action's
+    // shortcut gets the key; a key press that still arrives is answered here.
+    if (type == QEvent::KeyPress) {
+        updateEditActions();
+        if (EditDelete1->isEnabled())
+            EditDelete1->trigger();
+    }
+    return true;
+}
+
 void TMainF::updateEditActions()
 {
     QWidget* w = focusedTextEditor();
@@ -311,13 +344,16 @@ void TMainF::createMenus()
     connect(Panel_Errors, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { PopupMenu2->exec(Panel_Errors->mapToGlobal(p)); });
 
-    // Toolbar: preview, print, mail | control drop-down | exit | totals drop-down, save, export,
-    // undo
+    // Toolbar: preview || print, mail | control drop-down | exit | totals drop-down, save,
+    // export, undo
     QToolBar* bar = addToolBar(u"Панель инструментов"_s);
     bar->setObjectName(u"ToolBar1"_s);
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addActions({Act_PrintExcel_Chernovik, Act_PrintExcel, Act_SendRepToMail});
+    bar->addAction(Act_PrintExcel_Chernovik);
+    bar->addSeparator();
+    bar->addSeparator();
+    bar->addActions({Act_PrintExcel, Act_SendRepToMail});
     bar->addSeparator();
     logCommonButton = new QToolButton(bar);
     logCommonButton->setObjectName(u"ToolButton_Log"_s);

@@ -68,7 +68,7 @@ QList<GridDef> gridDefs()
           {u"NameYes"_s, 35, true, kRight, false},
           {u"ValueYes"_s, 20, false, kCentre, true},
           {u"NameNo"_s, 35, true, kRight, false},
-          {u"ValueNo"_s, 20, true, kCentre, true}}},
+          {u"ValueNo"_s, 20, false, kCentre, true}}},
         {PosMembership,
          1,
          22,

@@ -28,8 +28,9 @@ void TMainF::Act_ExportExecute()
 
 void TMainF::SendMailTo(const QString& address, const QString& subject, const QString& body)
 {
-    // The desktop's handler gets the link; its answer is not examined.
-    m_platform.urls->open(QUrl(MailToLink(address, subject, body), QUrl::TolerantMode));
+    // The link is encoded already: strict parsing keeps every escape as it is. The desktop's
+    // handler gets it; its answer is not examined.
+    m_platform.urls->open(QUrl::fromEncoded(MailToLink(address, subject, body), QUrl::StrictMode));
 }
 
 void TMainF::Act_SendRepToMailExecute()

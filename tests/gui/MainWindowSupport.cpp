@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -117,4 +118,11 @@ QString tableCell(DataSet* t, const QString& row, const QString& field)
     if (!k->locate(u"KodRow"_s, {row}))
         return u"<no row>"_s;
     return k->fieldByName(field).asString();
+}
+
+void copyCase(const MainWindowFixture& f, const QString& name)
+{
+    const QString from = QStringLiteral(F2A_TEST_DATA "/control/") + name;
+    for (const QString& file : QDir(from).entryList({u"*.XML"_s}, QDir::Files))
+        QVERIFY(QFile::copy(from + u'/' + file, f.paths.DataDir() + file));
 }

@@ -14,6 +14,7 @@
 class DBGrid;
 class DataSet;
 class TMainF;
+class MainWindowFixture;
 
 // Message boxes that record what was shown and answer from a script.
 class ScriptedMessages final : public MessageBoxes {
@@ -50,6 +51,9 @@ public:
         return true;
     }
 };
+
+// Copies the section files of a control case of the test data into the data folder.
+void copyCase(const MainWindowFixture& f, const QString& name);
 
 // A main window on a temporary application folder with scripted outside world.
 class MainWindowFixture {

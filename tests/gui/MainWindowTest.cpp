@@ -320,15 +320,6 @@ void MainWindowTest::qualityReviewToggledThroughNo()
     QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
 }
 
-namespace {
-void copyCase(const MainWindowFixture& f, const QString& name)
-{
-    const QString from = QStringLiteral(F2A_TEST_DATA "/control/") + name;
-    for (const QString& file : QDir(from).entryList({u"*.XML"_s}, QDir::Files))
-        QVERIFY(QFile::copy(from + u'/' + file, f.paths.DataDir() + file));
-}
-} // namespace
-
 void MainWindowTest::mailSubmissionLeavesOnlyTheNewArchive()
 {
     MainWindowFixture f;

@@ -257,6 +257,58 @@ TEST(DatapacketWrite, FloatsUseAPointAndSixteenDigits)
         EXPECT_EQ(p.rows[i][0].toDouble(), values[i]);
 }
 
+// A value is written as the shortest text that reads back to it, so what was typed comes
+// back as typed; a value needing 17 digits is cut to 16.
+TEST(DatapacketWrite, FloatsAreWrittenAsTheShortestTextThatReadsBack)
+{
+    struct Case {
+        double value;
+        const char* written;
+    };
+    const Case cases[] = {
+        {9609901.3, "9609901.3"},
+        {1234567.8, "1234567.8"},
+        {0.3, "0.3"},
+        {1000000.0, "1000000"},
+        {123456789012.3, "123456789012.3"},
+        {-0.05, "-0.05"},
+        {1e-5, "1E-5"},
+        {1e20, "1E20"},
+        {9007199254740993.0, "9007199254740992"},
+        {0.1 + 0.2, "0.3"}, // 0.30000000000000004 needs 17 digits
+        {2.0 / 3.0, "0.6666666666666666"},
+    };
+    DataSet t(u"t"_s, {floatField(u"F"_s)});
+    t.open();
+    for (const Case& c : cases) {
+        t.append();
+        t.fieldByName(u"F"_s).setAsFloat(c.value);
+        t.post();
+    }
+    // The way the program produces money values: typed text into the field.
+    t.append();
+    t.fieldByName(u"F"_s).setAsString(u"9609901.3"_s);
+    t.post();
+    const QByteArray bytes = writeDatapacket(t);
+    for (const Case& c : cases)
+        EXPECT_TRUE(bytes.contains(QByteArray("F=\""_ba + c.written + "\"/>"))) << c.written << "\n"
+                                                                    << bytes.constData();
+    EXPECT_FALSE(bytes.contains("9609901.300000001"));
+    const PacketData p = readDatapacket(bytes);
+    ASSERT_EQ(p.rows.size(), std::size(cases) + 1);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (i != 9) { // the cut one
+            EXPECT_EQ(p.rows[i][0].toDouble(), cases[i].value) << cases[i].written;
+        }
+    }
+    EXPECT_EQ(p.rows.back()[0].toDouble(), 9609901.3);
+
+    // A file written with sixteen digits always reads back as it did.
+    QByteArray before = bytes;
+    before.replace("F=\"9609901.3\"", "F=\"9609901.300000001\"");
+    EXPECT_EQ(readDatapacket(before).rows[0][0].toDouble(), 9609901.300000001);
+}
+
 TEST(DatapacketWrite, CalculatedFieldIsNotWrittenButStillComputed)
 {
     auto q = createRazdelTable(PosQualityTest);

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <signal.h>
@@ -30,10 +31,13 @@ struct ScriptedMessages final : MessageBoxes {
     bool AskYesNo(const QString&, const QString&) override { return false; }
 };
 
-QString pdfText(const QString& pdf)
+// The text of a PDF, pages separated by form feeds: laid out as on paper, or in reading
+// order (a cell's wrapped lines follow each other).
+QString pdfText(const QString& pdf, bool layout = true)
 {
     QProcess p;
-    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    p.start(u"pdftotext"_s,
+            layout ? QStringList{u"-layout"_s, pdf, u"-"_s} : QStringList{pdf, u"-"_s});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -147,6 +151,82 @@ private Q_SLOTS:
         }
         QCOMPARE(fileHash(shablon), before);
         QVERIFY(QDir(m_paths->TempDir()).entryList({u"*.pdf"_s}).isEmpty());
+    }
+
+    // The longest values the editors take still give a compact form: four pages, no table
+    // cut by a page break, no page left mostly empty, no caption or value cut off.
+    void longestValuesPrintCompactly()
+    {
+        ReportTables tables;
+        fillLongest(tables);
+        LibreOfficeApp app(*m_session);
+        ScriptedMessages messages;
+        QTemporaryDir out;
+        struct KeepPdf final : PrintPreview {
+            QString path;
+            void show(const QString& pdfPath, const QString&) override
+            {
+                QFile::copy(pdfPath, path);
+            }
+        } preview;
+        preview.path = out.filePath(u"form.pdf"_s);
+        QVERIFY(
+            PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages, preview));
+        QStringList pages = pdfText(preview.path).split(u'\f');
+        if (pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        QCOMPARE(pages.size(), 4);
+
+        // Each table starts and ends on the page of its title.
+        const struct {
+            const char* title;
+            const char* lastRow; // the last row's code and a value, as one printed line
+        } tablesOnPages[] = {
+            {"Раздел 1. Численность персонала", R"(\s04\s+9999\s+9999\.9\s*$)"},
+            {"Раздел 2. Объем оказанных услуг", R"(\s11\s+999999999\.9\s+999999999\.9\s*$)"},
+            {"Раздел 3. Характеристика организаций", R"(\s28\s+9999\s*$)"},
+            {"Раздел 4. Выданные аудиторские заключения", R"(\s37(\s+9999){7}\s*$)"},
+            {"Раздел 5. Внешняя проверка качества", R"(\s38\s+ДА\s*$)"},
+            {"Раздел 5. Членство", R"(^\s*10\s.*\s20\s+2004\s*$)"},
+        };
+        auto pageOf = [&pages](const QRegularExpression& re) {
+            for (int i = 0; i < pages.size(); ++i)
+                if (re.match(pages[i]).hasMatch())
+                    return i;
+            return -1;
+        };
+        for (const auto& t : tablesOnPages) {
+            const int titlePage =
+                pageOf(QRegularExpression(QRegularExpression::escape(QString::fromUtf8(t.title))));
+            QVERIFY2(titlePage >= 0, t.title);
+            QCOMPARE(pageOf(QRegularExpression(QString::fromUtf8(t.lastRow),
+                                               QRegularExpression::MultilineOption)),
+                     titlePage);
+        }
+        QVERIFY(pages.last().contains(u"КС = "_s));
+        for (const QString& page : std::as_const(pages)) {
+            const qsizetype lines = page.split(u'\n').filter(QRegularExpression(u"\\S"_s)).count();
+            QVERIFY2(lines >= 25, qPrintable(page));
+        }
+
+        // Captions and values whole, in reading order with line breaks as blanks.
+        const QString text = pdfText(preview.path, false).simplified();
+        DataSet& req = *tables.razdel(PosRekvizity);
+        req.first();
+        QStringList whole = {u"Наименование отчитывающейся аудиторской организации"_s,
+                             u"Индивидуальный аудитор (фамилия, имя, отчество)"_s,
+                             u"Руководитель организации (индивидуальный аудитор)"_s,
+                             u"Должностное лицо, ответственное за составление формы"_s,
+                             req.fieldByName(u"FullName"_s).asString() + u" ("_s +
+                                 req.fieldByName(u"name"_s).asString() + u")"_s};
+        for (const char* field :
+             {"Address", "TelFax", "email", "rukovod", "PositionOtv", "FIOotv", "telOtv"})
+            whole << req.fieldByName(QString::fromLatin1(field)).asString();
+        DataSet& members = *tables.razdel(PosMembership);
+        members.last();
+        whole << members.fieldByName(u"NameRow"_s).asString();
+        for (const QString& w : std::as_const(whole))
+            QVERIFY2(text.contains(w.simplified()), qPrintable(w));
     }
 
     void apostropheShowsAsInTheOtherSpreadsheet_data()
@@ -281,7 +361,7 @@ private Q_SLOTS:
         env.message = [](const QString& text, const QString&, bool) { QFAIL(qPrintable(text)); };
         env.handOver = [&handed](const QString& path) {
             handed = path;
-            return true;
+            return QString();
         };
         GridExportOptions options;
         options.progId = u"Excel.Application"_s;

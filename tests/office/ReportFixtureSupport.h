@@ -11,3 +11,6 @@ void setField(DataSet& table, const QString& field, const QVariant& value);
 void fillReport(ReportTables& tables, bool legalEntity);
 // Fills the first `count` membership records with names, codes and years.
 void fillMembers(ReportTables& tables, int count);
+// Every field at the longest value its editor takes: requisites, every figure of every
+// section, and all membership records.
+void fillLongest(ReportTables& tables);

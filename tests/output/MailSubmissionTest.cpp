@@ -1,4 +1,5 @@
 #include "MailSubmission.h"
+#include "MailLinkDecoding.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -8,28 +9,74 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The whole letter as the user should read it in the mail program.
+QString expectedLetter(const QString& archive, const QString& fullName, const QString& signature)
+{
+    return u"Добавьте к письму файл "_s + archive +
+           u" и отправьте письмо.  Перед отправкой письма удалите эту строку.\r\n\r\n\r\n\r\n\r\n"
+           u"В Департамент регулирования государственного финансового контроля, аудиторской "
+           u"деятельности, бухгалтерского учета и отчетности МФ РФ.\r\n\r\n"_s +
+           fullName +
+           u"\r\nнаправляет Вам отчёт по годовой форме федерального государственного "
+           u"статистического наблюдения № 2-аудит \"Отчет об аудиторской деятельности\" за 2009 "
+           u"год в электронном виде.\r\n\r\n\r\n\r\n"_s +
+           signature;
+}
+
+} // namespace
+
 TEST(MailSubmission, LetterForLegalEntityAndIndividual)
 {
-    const QString legal =
-        ComposeCoveringLetter(u"/x/Export/1027700000000--090.zip"_s, u"ООО \"Аудит\""_s, true,
-                              u"Иванов И.И."_s, u"2009"_s);
-    EXPECT_TRUE(legal.startsWith(
-        u"Добавьте к письму файл /x/Export/1027700000000--090.zip и отправьте письмо."
-        u"  Перед отправкой письма удалите эту строку.%0d%0d%0d%0d%0dВ Департамент"_s));
-    EXPECT_TRUE(legal.contains(u"%0d%0dООО %22Аудит%22%0dнаправляет Вам"_s));
-    EXPECT_TRUE(legal.contains(
-        u"наблюдения № 2-аудит %22Отчет об аудиторской деятельности%22 за 2009 год в "
-        u"электронном виде.%0d%0d%0d%0d"_s));
-    EXPECT_TRUE(legal.endsWith(
-        u"%0d%0d%0d%0dРуководитель аудиторской организации%20%20%20%20%20%20Иванов И.И."_s));
-    EXPECT_FALSE(legal.contains(u'"'));
+    EXPECT_EQ(ComposeCoveringLetter(u"/x/Export/1027700000000--090.zip"_s, u"ООО \"Аудит\""_s, true,
+                                    u"Иванов И.И."_s, u"2009"_s),
+              expectedLetter(u"/x/Export/1027700000000--090.zip"_s, u"ООО \"Аудит\""_s,
+                             u"Руководитель аудиторской организации      Иванов И.И."_s));
+    EXPECT_EQ(
+        ComposeCoveringLetter(u"a.zip"_s, u"Петров П.П."_s, false, u"Петров П.П."_s, u"2009"_s),
+        expectedLetter(u"a.zip"_s, u"Петров П.П."_s, u"Петров П.П."_s));
+}
 
-    const QString individual =
-        ComposeCoveringLetter(u"a.zip"_s, u"Петров П.П."_s, false, u"Петров П.П."_s, u"2009"_s);
-    EXPECT_TRUE(individual.endsWith(u"в электронном виде.%0d%0d%0d%0dПетров П.П."_s));
+// Whatever the names hold, the mail program gets exactly the subject and the letter and
+// no other field.
+TEST(MailSubmission, LinkCarriesEveryValueLiterally)
+{
+    struct Case {
+        const char* what;
+        QString archive;
+        QString fullName;
+        QString rukovod;
+    };
+    const Case cases[] = {
+        {"percent escapes", u"/home/u/100%/Export/1027700000000--090.zip"_s,
+         u"ООО \"Аудит 100%0d\""_s, u"Иванов %20И.И."_s},
+        {"field separators", u"/tmp/a&b=c/x.zip"_s, u"ООО \"Рога & Копыта\"&cc=evil@x.ru"_s,
+         u"Сидоров&bcc=spy@x.ru"_s},
+        {"fragment and query", u"/tmp/#1?/x.zip"_s, u"ЗАО «Ёлка» #2?a=b"_s, u"Петров+П.П."_s},
+        {"plain", u"/x/Export/1027700000000--090.zip"_s, u"ООО Аудит"_s, u"Иванов И.И."_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString letter =
+            ComposeCoveringLetter(c.archive, c.fullName, true, c.rukovod, u"2009"_s);
+        const QByteArray link = MailToLink(u"2audit@minfin.ru"_s, kMailSubject, letter);
+        EXPECT_TRUE(link.startsWith("mailto:2audit@minfin.ru?subject=")) << link.constData();
+        for (char ch : link)
+            EXPECT_TRUE(ch > ' ' && ch < 127) << link.constData();
 
-    EXPECT_EQ(MailToLink(u"a@b.ru"_s, kMailSubject, u"x y"_s),
-              u"mailto:a@b.ru?subject=Отчёт по форме № 2-аудит&body=x y"_s);
+        const DecodedMailTo mail = decodeMailTo(link);
+        EXPECT_EQ(mail.address, u"2audit@minfin.ru"_s);
+        ASSERT_EQ(mail.fields.size(), 2) << link.constData();
+        EXPECT_EQ(mail.fields[0].first, u"subject"_s);
+        EXPECT_EQ(mail.fields[0].second, u"Отчёт по форме № 2-аудит"_s);
+        EXPECT_EQ(mail.fields[1].first, u"body"_s);
+        EXPECT_EQ(mail.fields[1].second,
+                  expectedLetter(c.archive, c.fullName,
+                                 u"Руководитель аудиторской организации      "_s + c.rukovod));
+    }
+    // An empty body keeps its field.
+    EXPECT_TRUE(MailToLink(u"a@b.ru"_s, kMailSubject, QString()).endsWith("&body="));
 }
 
 TEST(MailSubmission, ClearDirDeletesFilesKeepsFolders)
