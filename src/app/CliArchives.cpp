@@ -1,11 +1,11 @@
 // Many submission archives checked at once, on every core.
 
 #include "ArchiveCheck.h"
+#include "CliCheck.h"
 #include "CliCommands.h"
 #include "CliOptions.h"
 #include "Settings.h"
 
-#include <QFileInfo>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -17,13 +17,7 @@ int cmdCheckArchives(const CliOptions& o)
 {
     if (o.positional.isEmpty())
         throw UsageError(u"Команде check-archives нужны файлы или папки"_s);
-    std::optional<Settings> settings;
-    if (!o.settingsFile.isEmpty()) {
-        const QFileInfo info(o.settingsFile);
-        if (!info.isFile() || !info.isReadable())
-            throw UsageError(u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
-        settings.emplace(o.settingsFile, o.year);
-    }
+    const std::optional<Settings> settings = settingsOption(o);
     QStringList missing;
     const QStringList files = FindRepArchives(o.positional, &missing);
     QList<ArchiveCheck> checks = CheckRepArchives(files, o.today, settings ? &*settings : nullptr);

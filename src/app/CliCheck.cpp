@@ -19,14 +19,7 @@ int cmdCheck(const CliOptions& o)
 {
     if (!o.positional.isEmpty())
         throw UsageError(u"Лишние аргументы: %1"_s.arg(o.positional.join(u' ')));
-    std::optional<Settings> settings;
-    if (!o.settingsFile.isEmpty()) {
-        // A missing file would silently give every default: most likely a typo.
-        const QFileInfo info(o.settingsFile);
-        if (!info.isFile() || !info.isReadable())
-            throw UsageError(u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
-        settings.emplace(o.settingsFile, o.year);
-    }
+    const std::optional<Settings> settings = settingsOption(o);
 
     ReportTables tables;
     loadReport(tables, o.paths(), o.year);
@@ -54,4 +47,16 @@ void printErrorList(DataSet& err)
 void printErrorSummary(int errors, int warnings)
 {
     out(ErrorListSummary(errors, warnings));
+}
+
+std::optional<Settings> settingsOption(const CliOptions& o)
+{
+    std::optional<Settings> settings;
+    if (!o.settingsFile.isEmpty()) {
+        const QFileInfo info(o.settingsFile);
+        if (!info.isFile() || !info.isReadable())
+            throw UsageError(u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
+        settings.emplace(o.settingsFile, o.year);
+    }
+    return settings;
 }

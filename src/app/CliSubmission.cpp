@@ -50,14 +50,7 @@ int cmdExport(const CliOptions& o)
     ReportTables tables;
     loadReport(tables, o.paths(), o.year);
 
-    std::optional<Settings> settings;
-    if (!o.settingsFile.isEmpty()) {
-        // A missing file would silently give every default: most likely a typo.
-        const QFileInfo info(o.settingsFile);
-        if (!info.isFile() || !info.isReadable())
-            throw UsageError(u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
-        settings.emplace(o.settingsFile, o.year);
-    }
+    const std::optional<Settings> settings = settingsOption(o);
     const ControlEnv env{o.today, settings ? &*settings : nullptr, o.year};
     ControlCounts counts;
     int allErr = 0;

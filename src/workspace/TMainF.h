@@ -187,6 +187,7 @@ private:
     void createActions();
     void createYearDataActions();
     void reloadReport();
+    bool refusedWhileLocked();
     void createMenus();
     void createLayout();
     void createGrids();

@@ -62,6 +62,15 @@ void TMainF::reloadReport()
     updateActions();
 }
 
+// Both commands change the year's data, which its editing permission may forbid.
+bool TMainF::refusedWhileLocked()
+{
+    if (m_settings.GetMayRedaktData())
+        return false;
+    InfoBox(u"Данные отчёта за %1 год запрещено править"_s.arg(m_reportYear), u"Сообщение"_s);
+    return true;
+}
+
 void TMainF::OfferCarryOver()
 {
     if (!m_settings.GetMayRedaktData() || m_settings.GetCarryOverDeclined())
@@ -82,10 +91,8 @@ void TMainF::OfferCarryOver()
 
 void TMainF::Act_CarryOverExecute()
 {
-    if (!m_settings.GetMayRedaktData()) {
-        InfoBox(u"Данные отчёта за %1 год запрещено править"_s.arg(m_reportYear), u"Сообщение"_s);
+    if (refusedWhileLocked())
         return;
-    }
     postCurrentEdit();
     const QString previous = PreviousYear(m_reportYear);
     const auto result = CarryOverFiles(m_paths, m_reportYear, CarryOverMode::EmptyCellsOnly);
@@ -100,10 +107,8 @@ void TMainF::Act_CarryOverExecute()
 
 void TMainF::Act_ImportRepExecute()
 {
-    if (!m_settings.GetMayRedaktData()) {
-        InfoBox(u"Данные отчёта за %1 год запрещено править"_s.arg(m_reportYear), u"Сообщение"_s);
+    if (refusedWhileLocked())
         return;
-    }
     postCurrentEdit();
     const QString file = chooseImportFile ? chooseImportFile(Act_ImportRep->text()) : QString();
     if (file.isEmpty())

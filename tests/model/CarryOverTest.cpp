@@ -8,6 +8,7 @@
 #include "ReportTables.h"
 #include "Settings.h"
 #include "TestSupport.h"
+#include "support/ReportCells.h"
 
 #include <QDate>
 #include <QTemporaryDir>
@@ -17,41 +18,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void set(DataSet& t, int recNo, const QString& field, const QVariant& value)
-{
-    t.setRecNo(recNo);
-    t.edit();
-    t.fieldByName(field).setValue(value);
-    t.post();
-}
-
-QString cell(const ReportTables& t, int pos, int recNo, const QString& field)
-{
-    auto k = t.razdel(pos)->clone();
-    k->setIndexFieldNames(t.razdel(pos)->indexFieldNames());
-    k->setRecNo(recNo);
-    return k->fieldByName(field).asString();
-}
-
 // Last year's report of an individual auditor.
 void fillPrevious(ReportTables& t)
 {
     DataSet& r = *t.razdel(PosRekvizity);
-    set(r, 1, u"IsUrLico"_s, false);
-    set(r, 1, u"FullName"_s, u"Сидоров Сидор Сидорович"_s);
-    set(r, 1, u"KodGAI"_s, 50);
-    set(r, 1, u"OGRN"_s, u"304500116000157"_s);
-    set(r, 1, u"DataSost"_s, QDate(2009, 3, 5));
+    setCell(r, 1, u"IsUrLico"_s, false);
+    setCell(r, 1, u"FullName"_s, u"Сидоров Сидор Сидорович"_s);
+    setCell(r, 1, u"KodGAI"_s, 50);
+    setCell(r, 1, u"OGRN"_s, u"304500116000157"_s);
+    setCell(r, 1, u"DataSost"_s, QDate(2009, 3, 5));
     DataSet& s2 = *t.razdel(PosRazdel2);
     for (int recNo = 1; recNo <= 7; ++recNo)
-        set(s2, recNo, u"Graf03"_s, 100.5 * recNo); // row 05 included: a total, not carried
-    set(s2, 2, u"Graf04"_s, 7.0);
+        setCell(s2, recNo, u"Graf03"_s, 100.5 * recNo); // row 05 included: a total, not carried
+    setCell(s2, 2, u"Graf04"_s, 7.0);
     DataSet& m = *t.razdel(PosMembership);
-    set(m, 2, u"Year"_s, 2001);
-    set(m, 6, u"NameRow"_s, u"Союз аудиторов"_s);
-    set(m, 6, u"Year"_s, 2004);
-    set(m, 7, u"NameRow"_s, u"Другой союз"_s);
-    set(m, 7, u"Year"_s, 2006);
+    setCell(m, 2, u"Year"_s, 2001);
+    setCell(m, 6, u"NameRow"_s, u"Союз аудиторов"_s);
+    setCell(m, 6, u"Year"_s, 2004);
+    setCell(m, 7, u"NameRow"_s, u"Другой союз"_s);
+    setCell(m, 7, u"Year"_s, 2006);
 }
 
 } // namespace
@@ -62,20 +47,20 @@ TEST(CarryOver, NewYearTakesEverythingButTheDate)
     fillPrevious(previous);
     const CarryOverResult r = CarryOver(previous, current, CarryOverMode::NewYear);
 
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"IsUrLico"_s), u"False"_s);
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"FullName"_s), u"Сидоров Сидор Сидорович"_s);
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"KodGAI"_s), u"50"_s);
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"OKUD"_s), u"0609711"_s);
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"DataSost"_s), QString());
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"IsUrLico"_s), u"False"_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"FullName"_s), u"Сидоров Сидор Сидорович"_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"KodGAI"_s), u"50"_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"OKUD"_s), u"0609711"_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"DataSost"_s), QString());
     // column 3 of rows 06-11 into column 4, row 05 recomputed as their sum (06..10)
     for (int recNo = 2; recNo <= 7; ++recNo)
-        EXPECT_EQ(cell(current, PosRazdel2, recNo, u"Graf04"_s),
-                  cell(previous, PosRazdel2, recNo, u"Graf03"_s));
-    EXPECT_EQ(cell(current, PosRazdel2, 1, u"Graf04"_s), u"2010"_s);
-    EXPECT_EQ(cell(current, PosRazdel2, 2, u"Graf03"_s), QString());
-    EXPECT_EQ(cell(current, PosMembership, 2, u"Year"_s), u"2001"_s);
-    EXPECT_EQ(cell(current, PosMembership, 6, u"NameRow"_s), u"Союз аудиторов"_s);
-    EXPECT_EQ(cell(current, PosMembership, 7, u"Year"_s), u"2006"_s);
+        EXPECT_EQ(cellText(current, PosRazdel2, recNo, u"Graf04"_s),
+                  cellText(previous, PosRazdel2, recNo, u"Graf03"_s));
+    EXPECT_EQ(cellText(current, PosRazdel2, 1, u"Graf04"_s), u"2010"_s);
+    EXPECT_EQ(cellText(current, PosRazdel2, 2, u"Graf03"_s), QString());
+    EXPECT_EQ(cellText(current, PosMembership, 2, u"Year"_s), u"2001"_s);
+    EXPECT_EQ(cellText(current, PosMembership, 6, u"NameRow"_s), u"Союз аудиторов"_s);
+    EXPECT_EQ(cellText(current, PosMembership, 7, u"Year"_s), u"2006"_s);
 
     // reported: 4 requisites (OKUD is the same), 6 cells of section 2, 5 membership cells
     EXPECT_EQ(r.cells.size(), 4 + 6 + 5);
@@ -89,18 +74,18 @@ TEST(CarryOver, EmptyCellsOnlyKeepsWhatWasTyped)
 {
     ReportTables previous, current;
     fillPrevious(previous);
-    set(*current.razdel(PosRekvizity), 1, u"FullName"_s, u"Сидоров С. С."_s);
-    set(*current.razdel(PosRazdel2), 3, u"Graf04"_s, 1.5);
-    set(*current.razdel(PosMembership), 7, u"NameRow"_s, u"Третий союз"_s); // another one
+    setCell(*current.razdel(PosRekvizity), 1, u"FullName"_s, u"Сидоров С. С."_s);
+    setCell(*current.razdel(PosRazdel2), 3, u"Graf04"_s, 1.5);
+    setCell(*current.razdel(PosMembership), 7, u"NameRow"_s, u"Третий союз"_s); // another one
     const CarryOverResult r = CarryOver(previous, current, CarryOverMode::EmptyCellsOnly);
 
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"FullName"_s), u"Сидоров С. С."_s);
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"IsUrLico"_s), u"True"_s); // the built-in answer
-    EXPECT_EQ(cell(current, PosRekvizity, 1, u"OGRN"_s), u"304500116000157"_s);
-    EXPECT_EQ(cell(current, PosRazdel2, 3, u"Graf04"_s), u"1.5"_s);
-    EXPECT_EQ(cell(current, PosRazdel2, 2, u"Graf04"_s), u"201"_s);
-    EXPECT_EQ(cell(current, PosMembership, 7, u"Year"_s), QString());
-    EXPECT_EQ(cell(current, PosMembership, 6, u"Year"_s), u"2004"_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"FullName"_s), u"Сидоров С. С."_s);
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"IsUrLico"_s), u"True"_s); // the built-in answer
+    EXPECT_EQ(cellText(current, PosRekvizity, 1, u"OGRN"_s), u"304500116000157"_s);
+    EXPECT_EQ(cellText(current, PosRazdel2, 3, u"Graf04"_s), u"1.5"_s);
+    EXPECT_EQ(cellText(current, PosRazdel2, 2, u"Graf04"_s), u"201"_s);
+    EXPECT_EQ(cellText(current, PosMembership, 7, u"Year"_s), QString());
+    EXPECT_EQ(cellText(current, PosMembership, 6, u"Year"_s), u"2004"_s);
     for (const CarriedCell& c : r.cells)
         EXPECT_FALSE(c.field == u"FullName"_s || (c.position == PosRazdel2 && c.row == u"07"_s));
 

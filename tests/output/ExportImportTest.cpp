@@ -8,6 +8,7 @@
 #include "ReportTables.h"
 #include "TestSupport.h"
 #include "support/RandomReport.h"
+#include "support/ReportCells.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -22,22 +23,6 @@ QByteArray cp1251(const QString& text)
 {
     QStringEncoder encoder("windows-1251");
     return encoder.encode(text);
-}
-
-void set(DataSet& t, int recNo, const QString& field, const QVariant& value)
-{
-    t.setRecNo(recNo);
-    t.edit();
-    t.fieldByName(field).setValue(value);
-    t.post();
-}
-
-QString cell(const ReportTables& t, int pos, int recNo, const QString& field)
-{
-    auto k = t.razdel(pos)->clone();
-    k->setIndexFieldNames(t.razdel(pos)->indexFieldNames());
-    k->setRecNo(recNo);
-    return k->fieldByName(field).asString();
 }
 
 // Membership records the export writes: name and year both filled.
@@ -58,8 +43,8 @@ QByteArray goodText()
     ReportTables t;
     std::mt19937 rng(7);
     fillRandomReport(t, rng, {.lineBreaks = false});
-    set(*t.razdel(PosMembership), 1, u"Year"_s, 2001);
-    set(*t.razdel(PosRazdel2), 2, u"Graf03"_s, 1000.0);
+    setCell(*t.razdel(PosMembership), 1, u"Year"_s, 2001);
+    setCell(*t.razdel(PosRazdel2), 2, u"Graf03"_s, 1000.0);
     return RepFileBytes(t);
 }
 
@@ -148,13 +133,13 @@ TEST(ExportImportValues, EdgesOfTextComeBackOrAreNoted)
         SCOPED_TRACE(c.name);
         ReportTables t;
         const QString field = QString::fromUtf16(c.field);
-        set(*t.razdel(c.pos), c.recNo, field, c.value);
+        setCell(*t.razdel(c.pos), c.recNo, field, c.value);
         if (c.pos == PosMembership)
-            set(*t.razdel(c.pos), c.recNo, u"Year"_s, 2005);
+            setCell(*t.razdel(c.pos), c.recNo, u"Year"_s, 2005);
         const QByteArray text = RepFileBytes(t);
         ReportTables back;
         const QStringList notes = ImportRepText(text, back);
-        EXPECT_EQ(cell(back, c.pos, c.recNo, field), c.value);
+        EXPECT_EQ(cellText(back, c.pos, c.recNo, field), c.value);
         EXPECT_EQ(RepFileBytes(back), text);
         EXPECT_EQ(notes.size(), c.noted ? 1 : 0) << notes.join(u'\n').toStdString();
         if (c.noted) {
@@ -168,13 +153,13 @@ TEST(ExportImportValues, AmbiguousLineBreakIsNotedNotHidden)
     // The value's second line starts like the next key: the text reads back differently,
     // gives the same bytes, and the import says where it had to choose.
     ReportTables t;
-    set(*t.razdel(PosRekvizity), 1, u"FullName"_s, u"Полное\r\nЮЛКН=Краткое"_s);
-    set(*t.razdel(PosRekvizity), 1, u"name"_s, u"Другое"_s);
+    setCell(*t.razdel(PosRekvizity), 1, u"FullName"_s, u"Полное\r\nЮЛКН=Краткое"_s);
+    setCell(*t.razdel(PosRekvizity), 1, u"name"_s, u"Другое"_s);
     const QByteArray text = RepFileBytes(t);
     ReportTables back;
     const QStringList notes = ImportRepText(text, back);
     EXPECT_EQ(RepFileBytes(back), text);
-    EXPECT_EQ(cell(back, PosRekvizity, 1, u"FullName"_s), u"Полное"_s);
+    EXPECT_EQ(cellText(back, PosRekvizity, 1, u"FullName"_s), u"Полное"_s);
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains(u"ЮЛКН"_s)) << notes[0].toStdString();
 }
@@ -182,14 +167,14 @@ TEST(ExportImportValues, AmbiguousLineBreakIsNotedNotHidden)
 TEST(ExportImportValues, WhatTheTextDoesNotCarryComesBackEmpty)
 {
     ReportTables t;
-    set(*t.razdel(PosRekvizity), 1, u"IsUrLico"_s, QVariant()); // written as an individual
-    set(*t.razdel(PosMembership), 8, u"NameRow"_s, u"Без года"_s);
-    set(*t.razdel(PosMembership), 9, u"Year"_s, 2004); // a year without a name
+    setCell(*t.razdel(PosRekvizity), 1, u"IsUrLico"_s, QVariant()); // written as an individual
+    setCell(*t.razdel(PosMembership), 8, u"NameRow"_s, u"Без года"_s);
+    setCell(*t.razdel(PosMembership), 9, u"Year"_s, 2004); // a year without a name
     ReportTables back;
     ImportRepText(RepFileBytes(t), back);
-    EXPECT_EQ(cell(back, PosRekvizity, 1, u"IsUrLico"_s), u"False"_s);
-    EXPECT_EQ(cell(back, PosMembership, 8, u"NameRow"_s), QString());
-    EXPECT_EQ(cell(back, PosMembership, 9, u"Year"_s), QString());
+    EXPECT_EQ(cellText(back, PosRekvizity, 1, u"IsUrLico"_s), u"False"_s);
+    EXPECT_EQ(cellText(back, PosMembership, 8, u"NameRow"_s), QString());
+    EXPECT_EQ(cellText(back, PosMembership, 9, u"Year"_s), QString());
 }
 
 TEST(ExportImportRefusal, MalformedTextsNameTheLineAndTheReason)
@@ -321,7 +306,7 @@ TEST(ExportImportFiles, ExistingFilesAreMovedAsideUnchanged)
     writeAll(old, "not even xml");
     writeAll(old + u".replaced"_s, "an earlier one");
     ReportTables t;
-    set(*t.razdel(PosRazdel1), 1, u"Graf03"_s, 12);
+    setCell(*t.razdel(PosRazdel1), 1, u"Graf03"_s, 12);
     const ImportWriteResult r = WriteImportedReport(t, paths, u"2009"_s);
     EXPECT_EQ(r.movedAside, QStringList{old + u".replaced.1"_s});
     EXPECT_EQ(readAll(old + u".replaced.1"_s), "not even xml");

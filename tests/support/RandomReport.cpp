@@ -1,4 +1,5 @@
 #include "RandomReport.h"
+#include "ReportCells.h"
 
 #include "DataSet.h"
 #include "Razdels.h"
@@ -48,14 +49,6 @@ QString randomText(std::mt19937& rng, int maxLen, bool lineBreaks)
     return s.left(maxLen);
 }
 
-void set(DataSet& t, int recNo, const QString& field, const QVariant& value)
-{
-    t.setRecNo(recNo);
-    t.edit();
-    t.fieldByName(field).setValue(value);
-    t.post();
-}
-
 QVariant maybe(std::mt19937& rng, const QVariant& value)
 {
     return chance(rng, 15) ? QVariant() : value;
@@ -67,54 +60,55 @@ void fillRandomReport(ReportTables& tables, std::mt19937& rng, const RandomRepor
 {
     DataSet& r = *tables.razdel(PosRekvizity);
     const auto text = [&](int maxLen) { return maybe(rng, randomText(rng, maxLen, o.lineBreaks)); };
-    set(r, 1, u"IsUrLico"_s, chance(rng, 70));
-    set(r, 1, u"FullName"_s, text(120));
-    set(r, 1, u"name"_s, text(60));
-    set(r, 1, u"UrAdress"_s, text(100));
-    set(r, 1, u"Address"_s, text(100));
-    set(r, 1, u"KodGAI"_s, maybe(rng, pick(rng, 1, 89)));
-    set(r, 1, u"OKPO"_s, maybe(rng, QString::number(pick(rng, 10000000, 99999999))));
-    set(r, 1, u"OGRN"_s,
-        maybe(rng, u"10%1%2"_s.arg(pick(rng, 100000, 999999)).arg(pick(rng, 10000, 99999))));
-    set(r, 1, u"TelFax"_s, text(40));
-    set(r, 1, u"email"_s, text(40));
-    set(r, 1, u"rukovod"_s, text(80));
-    set(r, 1, u"FIOotv"_s, text(80));
-    set(r, 1, u"PositionOtv"_s, text(80));
-    set(r, 1, u"telOtv"_s, text(40));
-    set(r, 1, u"DataSost"_s, maybe(rng, QDate(2009, 1, 1).addDays(pick(rng, 0, 500))));
+    setCell(r, 1, u"IsUrLico"_s, chance(rng, 70));
+    setCell(r, 1, u"FullName"_s, text(120));
+    setCell(r, 1, u"name"_s, text(60));
+    setCell(r, 1, u"UrAdress"_s, text(100));
+    setCell(r, 1, u"Address"_s, text(100));
+    setCell(r, 1, u"KodGAI"_s, maybe(rng, pick(rng, 1, 89)));
+    setCell(r, 1, u"OKPO"_s, maybe(rng, QString::number(pick(rng, 10000000, 99999999))));
+    setCell(r, 1, u"OGRN"_s,
+            maybe(rng, u"10%1%2"_s.arg(pick(rng, 100000, 999999)).arg(pick(rng, 10000, 99999))));
+    setCell(r, 1, u"TelFax"_s, text(40));
+    setCell(r, 1, u"email"_s, text(40));
+    setCell(r, 1, u"rukovod"_s, text(80));
+    setCell(r, 1, u"FIOotv"_s, text(80));
+    setCell(r, 1, u"PositionOtv"_s, text(80));
+    setCell(r, 1, u"telOtv"_s, text(40));
+    setCell(r, 1, u"DataSost"_s, maybe(rng, QDate(2009, 1, 1).addDays(pick(rng, 0, 500))));
 
     DataSet& s1 = *tables.razdel(PosRazdel1);
     for (int row = 1; row <= 4; ++row) {
-        set(s1, row, u"Graf03"_s, maybe(rng, pick(rng, 1, 400)));
+        setCell(s1, row, u"Graf03"_s, maybe(rng, pick(rng, 1, 400)));
         if (row <= 2)
-            set(s1, row, u"Graf04"_s,
-                maybe(rng, pick(rng, 1, 4000) / (chance(rng, 50) ? 10.0 : 1.0)));
+            setCell(s1, row, u"Graf04"_s,
+                    maybe(rng, pick(rng, 1, 4000) / (chance(rng, 50) ? 10.0 : 1.0)));
     }
     DataSet& s2 = *tables.razdel(PosRazdel2);
     for (int row = 1; row <= 7; ++row)
         for (const QString& g : {u"Graf03"_s, u"Graf04"_s})
-            set(s2, row, g, maybe(rng, pick(rng, -50, 999999) / (chance(rng, 60) ? 10.0 : 1.0)));
+            setCell(s2, row, g,
+                    maybe(rng, pick(rng, -50, 999999) / (chance(rng, 60) ? 10.0 : 1.0)));
     DataSet& s3 = *tables.razdel(PosRazdel3);
     for (int row = 1; row <= 17; ++row)
-        set(s3, row, u"Graf03"_s, maybe(rng, pick(rng, 1, 300)));
+        setCell(s3, row, u"Graf03"_s, maybe(rng, pick(rng, 1, 300)));
     DataSet& s4 = *tables.razdel(PosRazdel4);
     for (int row = 1; row <= 9; ++row)
         for (int g = 3; g <= (row == 9 ? 3 : 9); ++g)
-            set(s4, row, u"Graf0%1"_s.arg(g), maybe(rng, pick(rng, 1, 200)));
-    set(*tables.razdel(PosQualityTest), 1, u"ValueYes"_s, chance(rng, 50));
+            setCell(s4, row, u"Graf0%1"_s.arg(g), maybe(rng, pick(rng, 1, 200)));
+    setCell(*tables.razdel(PosQualityTest), 1, u"ValueYes"_s, chance(rng, 50));
 
     // Named associations keep their rows; others and networks fill their free rows from
     // the first, as a restored report does.
     DataSet& m = *tables.razdel(PosMembership);
     for (int row = 1; row <= 5; ++row)
         if (chance(rng, 40))
-            set(m, row, u"Year"_s, pick(rng, 0, 2009));
+            setCell(m, row, u"Year"_s, pick(rng, 0, 2009));
     for (int first : {6, 11}) {
         const int count = pick(rng, 0, 5);
         for (int row = first; row < first + count; ++row) {
-            set(m, row, u"NameRow"_s, QString(randomText(rng, 100, o.lineBreaks) + u'x'));
-            set(m, row, u"Year"_s, pick(rng, 1990, 2009));
+            setCell(m, row, u"NameRow"_s, QString(randomText(rng, 100, o.lineBreaks) + u'x'));
+            setCell(m, row, u"Year"_s, pick(rng, 1990, 2009));
         }
     }
     if (o.totals)
