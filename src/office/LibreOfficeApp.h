@@ -1,43 +1,11 @@
 #pragma once
 
+#include "OfficeSession.h"
 #include "SpreadsheetApp.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
-
-struct OfficeConfig {
-    QString soffice;            // empty: the office of the build, or $FORM2AUDIT_SOFFICE
-    QString workDir;            // the private profile and logs go in a folder under it
-    int startTimeoutMs = 20000; // not answering by then: cannot be created
-};
-
-// One headless LibreOffice for the program: started at first use, kept for the session,
-// shut down with this object. One worker thread owns it and makes every UNO call; callers
-// wait for their call while their own thread keeps processing events (not user input).
-class OfficeSession {
-public:
-    explicit OfficeSession(OfficeConfig config);
-    ~OfficeSession();
-    OfficeSession(const OfficeSession&) = delete;
-    OfficeSession& operator=(const OfficeSession&) = delete;
-
-    // Starts the office unless a live one answers. Throws SpreadsheetStartError.
-    void ensureStarted();
-    // Closes every document, terminates the office and kills what is left of it.
-    void shutdown();
-    // The process group of the running office, 0 when none.
-    qint64 processGroup() const;
-
-    // Runs `fn` on the worker thread and waits for it; exceptions come back to the caller.
-    void run(const std::function<void()>& fn);
-
-    struct Impl;
-    Impl& impl() { return *d; }
-
-private:
-    std::unique_ptr<Impl> d;
-};
 
 // The spreadsheet application as LibreOffice Calc on a session.
 class LibreOfficeApp final : public SpreadsheetApp {
@@ -61,7 +29,7 @@ public:
     void setWrapText(const CellRange& range, bool wrap) override;
     void setFont(const CellRange& range, const QString& name, double pointSize) override;
     void setBold(const CellRange& range, bool bold) override;
-    void setBackColor(const CellRange& range, const QColor& color) override;
+    void setBackColor(const CellRange& range, CellColor color) override;
     void setBorder(const CellRange& range, BorderEdge edge) override;
     void setColumnWidth(int col, double chars) override;
     void setColumnWidthMm(int col, double mm) override;

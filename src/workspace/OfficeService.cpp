@@ -1,15 +1,17 @@
 #include "OfficeService.h"
 
 #include "AppPaths.h"
+#include "DBGrid.h"
 #include "GridExport.h"
 #include "GridSnapshot.h"
-#include "LibreOfficeApp.h"
 #include "MessageBoxes.h"
+#include "OfficeModule.h"
 #include "PdfPreviewDialog.h"
 #include "PrintReport.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -76,8 +78,8 @@ OfficeService::OfficeService(ReportTables& tables, const AppPaths& paths,
                              std::function<QString()> reportYear, MessageBoxes& messages,
                              QWidget* window)
     : m_tables(tables), m_paths(paths), m_reportYear(std::move(reportYear)), m_messages(messages),
-      m_window(window),
-      m_session(std::make_unique<OfficeSession>(OfficeConfig{{}, paths.TempDir(), 20000}))
+      m_window(window), m_office(std::make_unique<OfficeModule>(
+                            paths.OfficeModuleFileName(), OfficeConfig{{}, paths.TempDir(), 20000}))
 {
 }
 
@@ -88,22 +90,22 @@ void OfficeService::printReport(bool finalMode)
     WaitCursor wait;
     CursorMessages messages(m_messages);
     CursorPreview preview(m_window);
-    LibreOfficeApp app(*m_session);
+    const auto app = m_office->newApp();
     PrintRepExcel(m_tables, m_paths, m_reportYear(),
-                  finalMode ? PrintMode::Final : PrintMode::Preview, app, messages, preview);
+                  finalMode ? PrintMode::Final : PrintMode::Preview, *app, messages, preview);
 }
 
 void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titles)
 {
     WaitCursor wait;
-    LibreOfficeApp app(*m_session);
+    const auto app = m_office->newApp();
     GridExportOptions options;
     options.progId = QString::fromUtf16(kSpreadsheetProgId);
     options.alignList = {u"-1"_s};
     options.headerShade = true;
     options.cellPrefix = u"'"_s;
     GridExportEnv env;
-    env.app = &app;
+    env.app = app.get();
     env.tempDir = m_paths.TempDir();
     env.message = [this](const QString& text, const QString& title, bool exclamation) {
         NormalCursor c;
@@ -115,4 +117,32 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     ExportGridToExcel(titles, grid, options, env);
+}
+
+GridSnapshot snapshotOf(DBGrid* grid)
+{
+    GridSnapshot s;
+    s.fontFamily = grid->font().family();
+    s.fontPointSize = grid->font().pointSizeF();
+    s.zeroCharWidthPx = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    auto* header = grid->horizontalHeader();
+    QList<int> columns;
+    for (int v = 0; v < header->count(); ++v) {
+        const int logical = header->logicalIndex(v);
+        if (grid->isColumnHidden(logical))
+            continue;
+        columns << logical;
+        s.titles
+            << grid->model()->headerData(logical, Qt::Horizontal).toString().replace(u'|', u' ');
+        s.pixelWidths << grid->columnWidth(logical);
+        const Qt::Alignment a = grid->columnSpecs().value(logical).align;
+        s.alignments << int(a & Qt::AlignHorizontal_Mask);
+    }
+    for (int r = 0; r < grid->model()->rowCount(); ++r) {
+        QStringList row;
+        for (int c : std::as_const(columns))
+            row << grid->model()->index(r, c).data().toString();
+        s.rows << row;
+    }
+    return s;
 }

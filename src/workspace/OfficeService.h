@@ -6,14 +6,16 @@
 #include <memory>
 
 class AppPaths;
+class DBGrid;
 class MessageBoxes;
-class OfficeSession;
+class OfficeModule;
 class QWidget;
 class ReportTables;
 struct GridSnapshot;
 
-// Printing and table export for the main window. Owns the office of the session: it is
-// started at the first print or export and shut down with this object.
+// Printing and table export for the main window. Owns the office of the session: the
+// office module is loaded and the office started at the first print or export, and shut
+// down with this object.
 class OfficeService {
 public:
     OfficeService(ReportTables& tables, const AppPaths& paths, std::function<QString()> reportYear,
@@ -27,13 +29,14 @@ public:
     // The grid's contents as a workbook handed to the user.
     void exportGrid(const GridSnapshot& grid, const QStringList& titles);
 
-    OfficeSession& session() { return *m_session; }
-
 private:
     ReportTables& m_tables;
     const AppPaths& m_paths;
     std::function<QString()> m_reportYear;
     MessageBoxes& m_messages;
     QWidget* m_window;
-    std::unique_ptr<OfficeSession> m_session;
+    std::unique_ptr<OfficeModule> m_office;
 };
+
+// What the grid shows, for the workbook: visible columns in display order, all rows.
+GridSnapshot snapshotOf(DBGrid* grid);
