@@ -91,9 +91,12 @@ int cmdRecalc(const CliOptions& o)
     // It writes the section files: not while a window works on the same folder.
     DataDirLock lock(paths.DataDir());
     if (!lock.tryLock()) {
-        err(u"Папка данных %1 занята: программа уже запущена с этой папкой. "
-            u"Закройте окно программы и повторите команду."_s.arg(
-                QDir::toNativeSeparators(QDir::cleanPath(paths.DataDir()))));
+        const QString dir = QDir::toNativeSeparators(QDir::cleanPath(paths.DataDir()));
+        if (lock.heldByAnother())
+            err(u"Папка данных %1 занята: программа уже запущена с этой папкой. "
+                u"Закройте окно программы и повторите команду."_s.arg(dir));
+        else
+            err(u"Нет права записи в папку данных %1"_s.arg(dir));
         return 2;
     }
     ReportTables tables;

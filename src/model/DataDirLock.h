@@ -11,8 +11,10 @@ class DataDirLock {
 public:
     explicit DataDirLock(const QString& dataDir);
 
-    // False while another running program holds the folder.
+    // False while another running program holds the folder, or when the lock file cannot be
+    // written at all (heldByAnother() tells which).
     bool tryLock();
+    bool heldByAnother() const { return m_lock.error() == QLockFile::LockFailedError; }
     void unlock();
     QString fileName() const { return m_fileName; }
 

@@ -15,10 +15,17 @@ QString DataFolderBusyText(const QString& dataDir)
            u"программы."_s.arg(QDir::toNativeSeparators(QDir::cleanPath(dataDir)));
 }
 
+QString DataFolderUnwritableText(const QString& dataDir)
+{
+    return u"Нет права записи в папку данных «%1»: программа не может сохранять отчёт."_s.arg(
+        QDir::toNativeSeparators(QDir::cleanPath(dataDir)));
+}
+
 bool ClaimDataFolder(DataDirLock& lock, const QString& dataDir, MessageBoxes& messages)
 {
     if (!lock.tryLock()) {
-        messages.ErrorBox(DataFolderBusyText(dataDir));
+        messages.ErrorBox(lock.heldByAnother() ? DataFolderBusyText(dataDir)
+                                               : DataFolderUnwritableText(dataDir));
         return false;
     }
     RemoveInterruptedSaves(dataDir);

@@ -10,5 +10,6 @@ class MessageBoxes;
 // is held, what an interrupted save left in it is removed.
 bool ClaimDataFolder(DataDirLock& lock, const QString& dataDir, MessageBoxes& messages);
 
-// The text of the refusal.
+// The texts of the refusals: another program holds the folder; the folder takes no files.
 QString DataFolderBusyText(const QString& dataDir);
+QString DataFolderUnwritableText(const QString& dataDir);

@@ -41,6 +41,19 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(data.filePath(u"2009_02.XML.xUXsKC"_s)));
     }
 
+    void aFolderThatTakesNoFilesIsSaidSo()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        // A file where the folder should be: no lock file can be written in it.
+        const QString notADir = tmp.filePath(u"Data"_s);
+        touch(notADir);
+        DataDirLock lock(notADir);
+        ScriptedMessages messages;
+        QVERIFY(!ClaimDataFolder(lock, notADir, messages));
+        QCOMPARE(messages.errors, QStringList{DataFolderUnwritableText(notADir)});
+    }
+
     void theFirstWindowRemovesWhatAnInterruptedSaveLeft()
     {
         QTemporaryDir data;
