@@ -4,9 +4,8 @@
 
 #include "AppPaths.h"
 #include "FormatSettings.h"
-#include "LibreOfficeApp.h"
 #include "MessageBoxes.h"
-#include "PdfPreviewDialog.h"
+#include "OfficeModule.h"
 #include "PrintReport.h"
 #include "RazdelFiles.h"
 #include "Razdels.h"
@@ -18,7 +17,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <poppler-qt6.h>
@@ -53,7 +51,7 @@ struct Env {
     QTemporaryDir dir;
     AppPaths paths{dir.filePath(u"form2audit"_s)};
     ReportTables tables;
-    std::unique_ptr<OfficeSession> session;
+    std::unique_ptr<OfficeModule> module;
     QString pdf;
 
     Env()
@@ -69,14 +67,17 @@ struct Env {
             QFile::copy(QStringLiteral(F2A_BIN_DIR "/") + name, dir.filePath(name));
         pdf = dir.filePath(u"filled.pdf"_s);
     }
-    OfficeSession& warm()
+    // An application on the office kept warm between benchmarks.
+    std::unique_ptr<SpreadsheetApp> warmApp()
     {
-        if (!session) {
-            session = std::make_unique<OfficeSession>(OfficeConfig{{}, paths.TempDir(), 20000});
-            session->ensureStarted();
-        }
-        return *session;
+        if (!module)
+            module = std::make_unique<OfficeModule>(moduleFile(),
+                                                    OfficeConfig{{}, paths.TempDir(), 20000});
+        std::unique_ptr<SpreadsheetApp> app = module->newApp();
+        app->create();
+        return app;
     }
+    static QString moduleFile() { return QStringLiteral(F2A_BIN_DIR "/form2audit_office.so"); }
 };
 
 Env& env()
@@ -112,14 +113,14 @@ void BM_OfficeStart(benchmark::State& state)
 {
     Env& e = env();
     for (auto _ : state) {
-        OfficeSession s(OfficeConfig{{}, e.paths.TempDir(), 20000});
-        s.ensureStarted();
-        untimed(state, [&] { s.shutdown(); });
+        OfficeModule m(Env::moduleFile(), OfficeConfig{{}, e.paths.TempDir(), 20000});
+        m.newApp()->create();
+        untimed(state, [&] { m.shutdown(); });
     }
 }
 BENCHMARK(BM_OfficeStart)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-void openDraft(LibreOfficeApp& app, Env& e)
+void openDraft(SpreadsheetApp& app, Env& e)
 {
     app.openWorkbook(e.paths.ShablonChernovikFileName());
     app.unprotectSheet(QString::fromUtf16(kShablonPassword));
@@ -128,7 +129,8 @@ void openDraft(LibreOfficeApp& app, Env& e)
 void BM_WarmOpenTemplate(benchmark::State& state)
 {
     Env& e = env();
-    LibreOfficeApp app(e.warm());
+    std::unique_ptr<SpreadsheetApp> own = e.warmApp();
+    SpreadsheetApp& app = *own;
     for (auto _ : state) {
         openDraft(app, e);
         untimed(state, [&] { app.closeWorkbook(); });
@@ -139,7 +141,8 @@ BENCHMARK(BM_WarmOpenTemplate)->Unit(benchmark::kMillisecond)->Iterations(5)->Us
 void BM_WarmReplacements(benchmark::State& state)
 {
     Env& e = env();
-    LibreOfficeApp app(e.warm());
+    std::unique_ptr<SpreadsheetApp> own = e.warmApp();
+    SpreadsheetApp& app = *own;
     const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
     for (auto _ : state) {
         untimed(state, [&] { openDraft(app, e); });
@@ -153,7 +156,8 @@ BENCHMARK(BM_WarmReplacements)->Unit(benchmark::kMillisecond)->Iterations(5)->Us
 void BM_WarmPdfExport(benchmark::State& state)
 {
     Env& e = env();
-    LibreOfficeApp app(e.warm());
+    std::unique_ptr<SpreadsheetApp> own = e.warmApp();
+    SpreadsheetApp& app = *own;
     const QList<MarkerValue> markers = ReportMarkers(e.tables, u"2009"_s);
     for (auto _ : state) {
         untimed(state, [&] {
@@ -174,7 +178,8 @@ void BM_WarmPrintToPdf(benchmark::State& state)
     KeepPdf keep;
     keep.copy = e.pdf;
     for (auto _ : state) {
-        LibreOfficeApp app(e.warm());
+        std::unique_ptr<SpreadsheetApp> own = e.warmApp();
+        SpreadsheetApp& app = *own;
         PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
     }
 }
@@ -189,53 +194,6 @@ void renderAll(const QString& pdf, int dpi)
         benchmark::DoNotOptimize(doc->page(i)->renderToImage(dpi, dpi));
 }
 
-// Resident memory of every process of a process group, in MiB.
-double groupRssMb(qint64 group)
-{
-    double kb = 0;
-    for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
-        QFile stat(u"/proc/"_s + pid + u"/stat"_s);
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> f = stat.readAll().split(' ');
-        // after "pid (comm) state ppid pgrp": a name without blanks is assumed
-        if (f.size() < 5 || f[4].toLongLong() != group)
-            continue;
-        QFile status(u"/proc/"_s + pid + u"/status"_s);
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmRSS:"))
-                kb += line.mid(6).trimmed().split(' ').value(0).toDouble();
-    }
-    return kb / 1024;
-}
-
-// From the click to the pages of the preview, with the office started in the background
-// when the window appeared 10 s earlier.
-void BM_FirstPreviewTenSecondsAfterStart(benchmark::State& state)
-{
-    Env& e = env();
-    SilentBoxes boxes;
-    KeepPdf keep;
-    keep.copy = e.pdf;
-    for (auto _ : state) {
-        state.PauseTiming();
-        OfficeSession session(OfficeConfig{{}, e.paths.TempDir(), 20000});
-        session.startInBackground();
-        QThread::sleep(10);
-        state.ResumeTiming();
-        LibreOfficeApp app(session);
-        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
-        renderAll(e.pdf, 150);
-        untimed(state, [&] { session.shutdown(); });
-    }
-}
-BENCHMARK(BM_FirstPreviewTenSecondsAfterStart)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(2)
-    ->UseRealTime();
-
 // A repeated preview: from the click to the pages, on the office kept from before.
 void BM_WarmPreview(benchmark::State& state)
 {
@@ -244,11 +202,11 @@ void BM_WarmPreview(benchmark::State& state)
     KeepPdf keep;
     keep.copy = e.pdf;
     for (auto _ : state) {
-        LibreOfficeApp app(e.warm());
+        std::unique_ptr<SpreadsheetApp> own = e.warmApp();
+        SpreadsheetApp& app = *own;
         PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
         renderAll(e.pdf, 150);
     }
-    state.counters["office_rss_MiB"] = groupRssMb(e.warm().processGroup());
 }
 BENCHMARK(BM_WarmPreview)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
@@ -277,6 +235,6 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    env().session.reset();
+    env().module.reset();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliOptions.h"
+#include "DataDirLock.h"
 #include "Datapacket.h"
 #include "ErrorListText.h"
 #include "RazdelFiles.h"
@@ -9,6 +10,7 @@
 #include "ReportTables.h"
 #include "Totals.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 #include <functional>
@@ -55,18 +57,28 @@ const QString kUsage =
                   причина; затем итог; ничего не записывает
 
 Общие параметры:
-  --data ПАПКА        папка с файлами разделов (по умолчанию Data рядом с программой)
+  --data ПАПКА        папка с файлами разделов (по умолчанию Data рядом с программой,
+                      если рядом с ней есть файл portable, иначе
+                      ~/.local/share/form2audit/Data)
   --year ГГГГ         отчётный год (по умолчанию — отчётный год даты --today)
   --today ГГГГ-ММ-ДД  дата, которая считается сегодняшней (по умолчанию — системная)
   --settings ФАЙЛ     файл настроек (по умолчанию настройки не читаются)
+  --version           показать версию программы
 
 Коды завершения: 0 — успешно, 1 — в отчёте есть ошибки (check, export,
 check-archives), 2 — неверный вызов, файл не читается или не пишется, нет
-файлов предыдущего года (carry-over), архив не прочитан (check-archives).)"_s;
+файлов предыдущего года (carry-over), архив не прочитан (check-archives),
+или (recalc) папка данных занята окном программы.)"_s;
 
 int cmdHelp(const CliOptions&)
 {
     out(kUsage);
+    return 0;
+}
+
+int cmdVersion(const CliOptions&)
+{
+    out(u"form2audit-cli "_s + QStringLiteral(FORM2AUDIT_VERSION));
     return 0;
 }
 
@@ -94,6 +106,17 @@ int cmdRecalc(const CliOptions& o)
     if (!o.positional.isEmpty())
         throw UsageError(u"Лишние аргументы: %1"_s.arg(o.positional.join(u' ')));
     const AppPaths paths = o.paths();
+    // It writes the section files: not while a window works on the same folder.
+    DataDirLock lock(paths.DataDir());
+    if (!lock.tryLock()) {
+        const QString dir = QDir::toNativeSeparators(QDir::cleanPath(paths.DataDir()));
+        if (lock.heldByAnother())
+            err(u"Папка данных %1 занята: программа уже запущена с этой папкой. "
+                u"Закройте окно программы и повторите команду."_s.arg(dir));
+        else
+            err(u"Нет права записи в папку данных %1"_s.arg(dir));
+        return 2;
+    }
     ReportTables tables;
     loadReport(tables, paths, o.year);
     CalcAllRazdels(tables);
@@ -108,6 +131,7 @@ std::map<QString, CliHandler>& registry()
 {
     static std::map<QString, CliHandler> commands = {
         {u"help"_s, cmdHelp},
+        {u"version"_s, cmdVersion},
         {u"dump"_s, cmdDump},
         {u"recalc"_s, cmdRecalc},
     };

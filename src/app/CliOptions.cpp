@@ -53,6 +53,8 @@ CliOptions CliOptions::parse(const QStringList& arguments)
             o.templatesDir = valueOf(a);
         else if (a == u"--help"_s || a == u"-h"_s)
             o.command = u"help"_s;
+        else if (a == u"--version"_s)
+            o.command = u"version"_s;
         else if (a.startsWith(u"--"_s))
             throw UsageError(u"Неизвестный параметр %1"_s.arg(a));
         else if (o.command.isEmpty())

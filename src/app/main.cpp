@@ -1,9 +1,11 @@
 #include "AppPaths.h"
 #include "Clock.h"
 #include "DBGrid.h"
+#include "DataDirLock.h"
 #include "FormatSettings.h"
 #include "KeyboardLayout.h"
 #include "QtMessageBoxes.h"
+#include "StartupGuard.h"
 #include "TMainF.h"
 #include "UrlOpener.h"
 
@@ -13,18 +15,18 @@
 #include <unistd.h>
 #endif
 
-#ifdef FORM2AUDIT_WITH_OFFICE
 #include "GridSnapshot.h"
 #include "OfficeService.h"
-#endif
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <QToolTip>
 #include <QWidget>
+#include <cstdio>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -47,61 +49,35 @@ protected:
     }
 };
 
-#ifdef FORM2AUDIT_WITH_OFFICE
-// What the error grid shows, for the workbook: visible columns in display order, all rows.
-GridSnapshot snapshotOf(DBGrid* grid)
+// --version and --help are answered on standard output, without a display.
+std::optional<int> answerInfoOption(int argc, char** argv)
 {
-    GridSnapshot s;
-    s.font = grid->font();
-    s.zeroCharWidthPx = grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    auto* header = grid->horizontalHeader();
-    QList<int> columns;
-    for (int v = 0; v < header->count(); ++v) {
-        const int logical = header->logicalIndex(v);
-        if (grid->isColumnHidden(logical))
-            continue;
-        columns << logical;
-        s.titles
-            << grid->model()->headerData(logical, Qt::Horizontal).toString().replace(u'|', u' ');
-        s.pixelWidths << grid->columnWidth(logical);
-        const Qt::Alignment a = grid->columnSpecs().value(logical).align;
-        s.alignments << int(a & Qt::AlignHorizontal_Mask);
-    }
-    for (int r = 0; r < grid->model()->rowCount(); ++r) {
-        QStringList row;
-        for (int c : std::as_const(columns))
-            row << grid->model()->index(r, c).data().toString();
-        s.rows << row;
-    }
-    return s;
-}
-#endif
-
-#ifdef FORM2AUDIT_WITH_OFFICE
-// Runs `action` once, right after the first paint of the watched widget, so that what it
-// starts never delays the window's first appearance.
-class AfterFirstPaint : public QObject {
-public:
-    AfterFirstPaint(QWidget* watched, std::function<void()> action)
-        : QObject(watched), m_action(std::move(action))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && m_action) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [a = std::exchange(m_action, {})] { a(); });
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "--version" || arg == "-v") {
+            std::fputs("form2audit " FORM2AUDIT_VERSION "\n", stdout);
+            return 0;
         }
-        return false;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(
+                "form2audit — подготовка, проверка, печать и сдача отчёта по форме № 2-аудит\n"
+                "\n"
+                "Использование: form2audit [--help] [--version]\n"
+                "\n"
+                "  --help     показать эту справку\n"
+                "  --version  показать версию программы\n"
+                "\n"
+                "Если рядом с программой лежит файл portable, данные (папка Data), настройки\n"
+                "и шаблоны хранятся рядом с ней. Иначе данные хранятся в\n"
+                "~/.local/share/form2audit, настройки в ~/.config/form2audit/form2audit.ini,\n"
+                "временные файлы в ~/.cache/form2audit.\n"
+                "Командная строка без окна: form2audit-cli --help\n",
+                stdout);
+            return 0;
+        }
     }
-
-private:
-    std::function<void()> m_action;
-};
-#endif
+    return std::nullopt;
+}
 
 #ifdef Q_OS_UNIX
 // A termination request (logout, kill) ends the event loop, so the office and the files
@@ -138,6 +114,8 @@ void quitOnTerminationSignals(QApplication& app)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> code = answerInfoOption(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     app.installEventFilter(new LongHints(&app));
 #ifdef Q_OS_UNIX
@@ -146,6 +124,10 @@ int main(int argc, char** argv)
     SetFormatSettings();
     QApplication::setApplicationName(QStringLiteral("form2audit"));
     QApplication::setApplicationVersion(QStringLiteral(FORM2AUDIT_VERSION));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/form2audit-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
 
     SystemClock clock;
     QtMessageBoxes boxes;
@@ -153,9 +135,14 @@ int main(int argc, char** argv)
     DesktopUrlOpener urls;
     Platform platform{&clock, &boxes, &keyboard, &urls};
 
-    TMainF window(AppPaths::forApplication(), platform);
+    // One window per data folder; a second one leaves every file alone.
+    const AppPaths paths = AppPaths::forApplication();
+    DataDirLock lock(paths.DataDir());
+    if (!ClaimDataFolder(lock, paths.DataDir(), boxes))
+        return 1;
+
+    TMainF window(paths, platform);
     boxes.setParent(&window);
-#ifdef FORM2AUDIT_WITH_OFFICE
     // Destroyed before the application: it shuts the office down.
     OfficeService office(
         window.tables(), window.paths(), [&window] { return window.reportYear(); }, boxes, &window);
@@ -163,11 +150,6 @@ int main(int argc, char** argv)
     window.exportGridToSpreadsheet = [&office](DBGrid* grid, const QStringList& titles) {
         office.exportGrid(snapshotOf(grid), titles);
     };
-    // The office starts while the user reads the window, so the first print needs no wait.
-    new AfterFirstPaint(window.centralWidget(), [&office, &window] {
-        office.startEarly(window.settings().GetPreStartOffice());
-    });
-#endif
     window.showMaximized();
     return app.exec();
 }

@@ -212,11 +212,6 @@ void Settings::SaveYearOfRep(const QString& year)
     write(kParms, u"YearOfRep"_s, year);
 }
 
-bool Settings::GetPreStartOffice() const
-{
-    return StrToBoolean(read(kParms, u"PreStartOffice"_s, u"1"_s));
-}
-
 QString Settings::GetEmailForRep() const
 {
     return read(kParms, u"Email_ForRep"_s, u"2audit@minfin.ru"_s);

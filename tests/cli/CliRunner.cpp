@@ -12,9 +12,10 @@ QStringList CliRun::lines() const
     return l;
 }
 
-CliRun runCliProgram(const QStringList& arguments)
+CliRun runCliProgram(const QStringList& arguments, const QProcessEnvironment& env)
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QString::fromUtf8(F2A_CLI), arguments);
     CliRun r;
     if (!p.waitForFinished(60000)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -12,4 +13,5 @@ struct CliRun {
 };
 
 // Runs the built command-line companion with the arguments.
-CliRun runCliProgram(const QStringList& arguments);
+CliRun runCliProgram(const QStringList& arguments,
+                     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());

@@ -349,7 +349,8 @@ private Q_SLOTS:
         g.pixelWidths = {80, 600};
         g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
         g.zeroCharWidthPx = 7;
-        g.font = QFont(u"Liberation Sans"_s, 9);
+        g.fontFamily = u"Liberation Sans"_s;
+        g.fontPointSize = 9;
         for (int i = 1; i <= records; ++i)
             g.rows << QStringList{QString::number(i),
                                   i == 2 ? u"007"_s : u"Ошибка в строке %1"_s.arg(i)};

@@ -6,8 +6,6 @@
 #include "Razdels.h"
 #include "SpreadsheetApp.h"
 
-#include <QColor>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -231,7 +229,7 @@ void BuildFormTemplate(SpreadsheetApp& app, bool draft)
                u"ЧЕРНОВИК — для проверки, не для представления в Минфин"_s);
         app.setFont({s.row(), 1, s.row(), 1}, kFont, 14);
         app.setBold({s.row(), 1, s.row(), 1}, true);
-        app.setBackColor({s.row(), 1, s.row(), kLastCol}, QColor(0xE0, 0xE0, 0xE0));
+        app.setBackColor({s.row(), 1, s.row(), kLastCol}, CellColor(0xE0E0E0));
         s.centre({s.row(), 1, s.row(), 1});
         s.skip(2);
     }

@@ -5,14 +5,13 @@
 #include "CliOptions.h"
 #include "Control.h"
 #include "ExportFile.h"
-#include "LibreOfficeApp.h"
 #include "MessageBoxes.h"
+#include "OfficeModule.h"
 #include "PrintReport.h"
 #include "ReportTables.h"
 #include "Settings.h"
 #include "Totals.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,6 +60,15 @@ int cmdPdf(const CliOptions& o)
         throw UsageError(u"Команде pdf нужен параметр --out ФАЙЛ"_s);
     const QString target = QFileInfo(o.outDir).absoluteFilePath();
     const AppPaths paths = o.paths();
+    // Without LibreOffice the command cannot work at all: say so before anything else.
+    OfficeModule office(paths.OfficeModuleFileName(), OfficeConfig{{}, paths.TempDir(), 20000});
+    try {
+        office.office();
+    } catch (const SpreadsheetError& e) {
+        err(e.message());
+        err(u"Команде pdf нужен LibreOffice Calc (пакет libreoffice-calc)"_s);
+        return 2;
+    }
     ReportTables tables;
     loadReport(tables, paths, o.year);
 
@@ -88,15 +96,13 @@ int cmdPdf(const CliOptions& o)
         CalcAllRazdels(tables);
     }
 
-    const QString templates =
-        o.templatesDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.templatesDir;
     CliMessages messages;
     CopyToFile preview(target);
     bool printed = false;
     try {
-        OfficeSession session(OfficeConfig{{}, paths.TempDir(), 20000});
-        LibreOfficeApp app(session);
-        printed = PrintRepExcel(tables, paths, o.year, mode, app, messages, preview, templates);
+        const auto app = office.newApp();
+        printed =
+            PrintRepExcel(tables, paths, o.year, mode, *app, messages, preview, o.templatesDir);
     } catch (const SpreadsheetError& e) {
         err(e.message());
         return 2;

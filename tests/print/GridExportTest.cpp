@@ -23,7 +23,8 @@ GridSnapshot threeWarnings()
     g.pixelWidths = {60, 998};
     g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
     g.zeroCharWidthPx = 6;
-    g.font = QFont(u"Liberation Sans"_s, 9);
+    g.fontFamily = u"Liberation Sans"_s;
+    g.fontPointSize = 9;
     g.rows = {{u"1"_s, u"Нулевой объём услуг"_s}, {u"2"_s, u"007"_s}, {u"3"_s, u"1.50"_s}};
     return g;
 }

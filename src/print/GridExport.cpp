@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The other spreadsheet's light grey of its standard palette (colour index 15).
-const QColor kHeaderGrey(0xC0, 0xC0, 0xC0);
+constexpr CellColor kHeaderGrey = 0xC0C0C0;
 
 HAlign columnAlign(int qtAlignment)
 {
@@ -139,7 +139,7 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         app.setHorizontalAlignment(table, HAlign::Center);
         app.setVerticalAlignment(table, VAlign::Center);
         app.setWrapText(table, true);
-        app.setFont(table, grid.font.family(), grid.font.pointSizeF());
+        app.setFont(table, grid.fontFamily, grid.fontPointSize);
         SetRangeBorders(app, table);
 
         if (options.headerShade) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +11,7 @@ struct GridSnapshot {
     QList<int> pixelWidths;
     QList<int> alignments;   // Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter
     int zeroCharWidthPx = 0; // width of "0" in the grid's font
-    QFont font;
+    QString fontFamily;
+    double fontPointSize = 0;
     QList<QStringList> rows;
 };

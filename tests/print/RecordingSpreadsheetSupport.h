@@ -31,7 +31,7 @@ public:
     void setWrapText(const CellRange& range, bool wrap) override;
     void setFont(const CellRange& range, const QString& name, double pointSize) override;
     void setBold(const CellRange& range, bool bold) override;
-    void setBackColor(const CellRange& range, const QColor& color) override;
+    void setBackColor(const CellRange& range, CellColor color) override;
     void setBorder(const CellRange& range, BorderEdge edge) override;
     void setColumnWidth(int col, double chars) override;
     void setColumnWidthMm(int col, double mm) override;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -41,6 +40,9 @@ struct CellRange {
     static CellRange cell(int row, int col) { return {row, col, row, col}; }
     friend bool operator==(const CellRange&, const CellRange&) = default;
 };
+
+// A colour as 0xRRGGBB.
+using CellColor = quint32;
 
 enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
@@ -105,7 +107,7 @@ public:
     virtual void setWrapText(const CellRange& range, bool wrap) = 0;
     virtual void setFont(const CellRange& range, const QString& name, double pointSize) = 0;
     virtual void setBold(const CellRange& range, bool bold) = 0;
-    virtual void setBackColor(const CellRange& range, const QColor& color) = 0;
+    virtual void setBackColor(const CellRange& range, CellColor color) = 0;
     // A thin continuous line in the automatic colour.
     virtual void setBorder(const CellRange& range, BorderEdge edge) = 0;
 

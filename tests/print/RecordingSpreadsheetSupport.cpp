@@ -107,9 +107,9 @@ void RecordingSpreadsheet::setBold(const CellRange& r, bool b)
 {
     record(u"bold"_s, rangeText(r) + (b ? u" 1"_s : u" 0"_s));
 }
-void RecordingSpreadsheet::setBackColor(const CellRange& r, const QColor& c)
+void RecordingSpreadsheet::setBackColor(const CellRange& r, CellColor c)
 {
-    record(u"back"_s, rangeText(r) + u' ' + c.name());
+    record(u"back"_s, rangeText(r) + u" #"_s + QString::number(c, 16).rightJustified(6, u'0'));
 }
 void RecordingSpreadsheet::setBorder(const CellRange& r, BorderEdge e)
 {
