@@ -170,21 +170,6 @@ void BM_WarmPdfExport(benchmark::State& state)
 }
 BENCHMARK(BM_WarmPdfExport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
-// The whole warm print up to the PDF handed to the preview.
-void BM_WarmPrintToPdf(benchmark::State& state)
-{
-    Env& e = env();
-    SilentBoxes boxes;
-    KeepPdf keep;
-    keep.copy = e.pdf;
-    for (auto _ : state) {
-        std::unique_ptr<SpreadsheetApp> own = e.warmApp();
-        SpreadsheetApp& app = *own;
-        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
-    }
-}
-BENCHMARK(BM_WarmPrintToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-
 void renderAll(const QString& pdf, int dpi)
 {
     std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(pdf);
@@ -194,21 +179,28 @@ void renderAll(const QString& pdf, int dpi)
         benchmark::DoNotOptimize(doc->page(i)->renderToImage(dpi, dpi));
 }
 
-// A repeated preview: from the click to the pages, on the office kept from before.
+// A warm print from the click to the PDF handed to the preview (0) or on to the rendered
+// pages of the preview (1), on the office kept from before.
 void BM_WarmPreview(benchmark::State& state)
 {
     Env& e = env();
     SilentBoxes boxes;
     KeepPdf keep;
     keep.copy = e.pdf;
+    const bool render = state.range(0) != 0;
     for (auto _ : state) {
-        std::unique_ptr<SpreadsheetApp> own = e.warmApp();
-        SpreadsheetApp& app = *own;
-        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, app, boxes, keep);
-        renderAll(e.pdf, 150);
+        std::unique_ptr<SpreadsheetApp> app = e.warmApp();
+        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, *app, boxes, keep);
+        if (render)
+            renderAll(e.pdf, 150);
     }
 }
-BENCHMARK(BM_WarmPreview)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_WarmPreview)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
 
 // Rendering every page of the filled form, at the resolution given.
 void BM_RenderPages(benchmark::State& state)
