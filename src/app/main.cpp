@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "AfterFirstPaint.h"
 #include "GridSnapshot.h"
 #include "OfficeService.h"
 
@@ -150,6 +151,10 @@ int main(int argc, char** argv)
     window.exportGridToSpreadsheet = [&office](DBGrid* grid, const QStringList& titles) {
         office.exportGrid(snapshotOf(grid), titles);
     };
+    // The office starts while the user reads the window, so that the first print needs no wait.
+    new AfterFirstPaint(window.centralWidget(), [&office, &window] {
+        office.startEarly(window.settings().GetPreStartOffice());
+    });
     window.showMaximized();
     return app.exec();
 }

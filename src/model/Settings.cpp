@@ -212,6 +212,13 @@ void Settings::SaveYearOfRep(const QString& year)
     write(kParms, u"YearOfRep"_s, year);
 }
 
+bool Settings::GetPreStartOffice() const
+{
+    // Only a plain "no" turns it off; anything else keeps the faster first print.
+    const QString value = read(kParms, u"PreStartOffice"_s, u"1"_s).trimmed();
+    return !(value == u"0"_s || value.compare(u"FALSE"_s, Qt::CaseInsensitive) == 0);
+}
+
 QString Settings::GetEmailForRep() const
 {
     return read(kParms, u"Email_ForRep"_s, u"2audit@minfin.ru"_s);

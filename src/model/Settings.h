@@ -55,6 +55,9 @@ public:
 
     void SaveYearOfRep(const QString& year);
     QString GetEmailForRep() const;
+    // Whether the office is started in the background once the window is up ("Parms",
+    // "PreStartOffice"; on unless "0").
+    bool GetPreStartOffice() const;
 
 private:
     QString read(const QString& section, const QString& key, const QString& def) const;

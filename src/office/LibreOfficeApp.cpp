@@ -160,15 +160,26 @@ LibreOfficeApp::LibreOfficeApp(OfficeSession& session)
 
 LibreOfficeApp::~LibreOfficeApp()
 {
+    // Nothing was opened (a start failed or was cancelled): nothing to let go, and no need
+    // to wait for the worker, which may still be starting the office.
+    if (!m_doc->component.is() && !m_doc->sheet.is())
+        return;
     try {
         // References to the office are let go on its own thread.
-        call([this] { m_doc->close(); });
+        callAlways([this] { m_doc->close(); });
     } catch (...) {
     }
     m_session.run([this] { m_doc.reset(); });
 }
 
 void LibreOfficeApp::call(const std::function<void()>& fn)
+{
+    if (m_session.cancelRequested())
+        throw SpreadsheetCancelled(u"Отменено"_s);
+    callAlways(fn);
+}
+
+void LibreOfficeApp::callAlways(const std::function<void()>& fn)
 {
     m_session.run([&] {
         try {
@@ -714,15 +725,17 @@ void LibreOfficeApp::storeAs(const QString& path, FileFormat format)
     });
 }
 
+// Closing is never cancelled: nothing of a cancelled command stays open in the office.
 void LibreOfficeApp::closeWorkbook()
 {
-    call([&] { m_doc->close(); });
+    if (m_doc->component.is() || m_doc->sheet.is())
+        callAlways([&] { m_doc->close(); });
 }
 
 void LibreOfficeApp::release()
 {
     // Nothing is left open in the shared office.
-    call([&] { m_doc->close(); });
+    closeWorkbook();
 }
 
 QList<QStringList> LibreOfficeApp::readBlock(const CellRange& range)

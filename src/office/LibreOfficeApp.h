@@ -52,6 +52,7 @@ public:
 
 private:
     void call(const std::function<void()>& fn);
+    void callAlways(const std::function<void()>& fn);
 
     OfficeSession& m_session;
     std::unique_ptr<Doc> m_doc;

@@ -12,6 +12,14 @@ public:
     {
         return std::make_unique<LibreOfficeApp>(m_session);
     }
+    bool isInstalled() const override { return m_session.isInstalled(); }
+    void startInBackground() override { m_session.startInBackground(); }
+    void setWaitObserver(OfficeWaitObserver* observer) override
+    {
+        m_session.setWaitObserver(observer);
+    }
+    int startCount() const override { return m_session.startCount(); }
+    qint64 processGroup() const override { return m_session.processGroup(); }
 
 private:
     OfficeSession m_session;
@@ -19,7 +27,7 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT SpreadsheetOffice* form2audit_open_office_v1(const OfficeConfig* config)
+extern "C" Q_DECL_EXPORT SpreadsheetOffice* form2audit_open_office_v2(const OfficeConfig* config)
 {
     return new LibreOffice(*config);
 }

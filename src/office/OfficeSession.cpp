@@ -9,6 +9,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QUuid>
 #include <condition_variable>
@@ -91,65 +94,136 @@ qint64 OfficeSession::processGroup() const
     return d->group;
 }
 
+bool OfficeSession::isInstalled() const
+{
+    return QFileInfo(d->config.soffice).isExecutable();
+}
+
+void OfficeSession::startInBackground()
+{
+    if (!d->thread.isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        d->worker,
+        [impl = d.get()] {
+            try {
+                impl->startIfNeeded();
+            } catch (...) {
+                // Reported when a command needs the office.
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void OfficeSession::ensureStarted()
 {
-    run([this] { d->startIfNeeded(); });
+    run([impl = d.get()] { impl->startIfNeeded(); }, true);
+}
+
+int OfficeSession::startCount() const
+{
+    return d->starts;
+}
+
+void OfficeSession::setWaitObserver(OfficeWaitObserver* observer)
+{
+    d->observer = observer;
+    d->cancelled = false;
+}
+
+bool OfficeSession::cancelRequested() const
+{
+    return d->cancelled;
 }
 
 void OfficeSession::shutdown()
 {
-    if (d->thread.isRunning())
-        run([this] { d->stop(); });
+    if (!d->thread.isRunning())
+        return;
+    // A start still waiting for the office gives up at once; the stop then finds nothing
+    // half-started to wait for.
+    d->abortStart = true;
+    run([this] { d->stop(); });
+    d->abortStart = false;
 }
 
-void OfficeSession::run(const std::function<void()>& fn)
+void OfficeSession::run(const std::function<void()>& fn, bool detachable)
 {
     if (QThread::currentThread() == &d->thread) {
         fn();
         return;
     }
+    QCoreApplication* app = QCoreApplication::instance();
+    const bool pump = app && QThread::currentThread() == app->thread();
     struct State {
         std::mutex mutex;
         std::condition_variable cv;
         bool done = false;
         std::exception_ptr error;
+        QPointer<QEventLoop> loop;
     };
     auto state = std::make_shared<State>();
-    QCoreApplication* app = QCoreApplication::instance();
-    const bool pump = app && QThread::currentThread() == app->thread();
     QEventLoop loop;
-    QEventLoop* loopPtr = pump ? &loop : nullptr;
+    if (pump)
+        state->loop = &loop;
+    // A detachable job keeps its own copy of the work; any other may refer to the caller's
+    // locals and is always waited for.
+    std::function<void()> own;
+    if (detachable)
+        own = fn;
+    const std::function<void()>* work = detachable ? nullptr : &fn;
     QMetaObject::invokeMethod(
         d->worker,
-        [&fn, state, loopPtr] {
+        [work, own, state] {
             std::exception_ptr error;
             try {
-                fn();
+                if (work)
+                    (*work)();
+                else
+                    own();
             } catch (...) {
                 error = std::current_exception();
             }
             std::lock_guard lock(state->mutex);
             state->error = error;
             state->done = true;
-            if (loopPtr)
-                QMetaObject::invokeMethod(loopPtr, &QEventLoop::quit, Qt::QueuedConnection);
+            if (state->loop)
+                QMetaObject::invokeMethod(state->loop, &QEventLoop::quit, Qt::QueuedConnection);
             state->cv.notify_all();
         },
         Qt::QueuedConnection);
 
     if (pump) {
-        // Repaints go on while the office works; clicks and keys wait.
+        // Repaints go on while the office works; clicks and keys wait, unless the observer's
+        // own window (application-modal) is there to take them.
+        OfficeWaitObserver* observer = d->observer;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QTimer tick;
+        tick.setInterval(50);
+        QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+        if (observer)
+            tick.start();
         for (;;) {
             {
                 std::lock_guard lock(state->mutex);
                 if (state->done)
                     break;
             }
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            if (observer && !d->cancelled && !observer->waitGoesOn(elapsed.elapsed()))
+                d->cancelled = true;
+            if (d->cancelled && detachable) {
+                std::lock_guard lock(state->mutex);
+                state->loop = nullptr;
+                throw SpreadsheetCancelled(u"Отменено"_s);
+            }
+            const bool input = observer && observer->takesInput();
+            loop.exec(input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
         }
     }
     std::unique_lock lock(state->mutex);
     state->cv.wait(lock, [&] { return state->done; });
+    state->loop = nullptr;
     if (state->error)
         std::rethrow_exception(state->error);
 }
@@ -198,6 +272,7 @@ void OfficeSession::Impl::start()
     // Its own process group: the script, the splash and the office die together.
     StartInOwnProcessGroup(*process);
     process->start();
+    ++starts;
     if (!process->waitForStarted(5000))
         fail(u"LibreOffice не найден: "_s + config.soffice + u" ("_s + process->errorString() +
              u')');
@@ -226,6 +301,8 @@ void OfficeSession::Impl::start()
         }
         if (timer.elapsed() > config.startTimeoutMs)
             fail(u"LibreOffice не ответил за %1 с"_s.arg(config.startTimeoutMs / 1000));
+        if (abortStart)
+            fail(u"Запуск LibreOffice прерван"_s);
         if (process->state() != QProcess::NotRunning)
             process->waitForFinished(100);
         else
@@ -241,7 +318,10 @@ void OfficeSession::Impl::start()
 
 void OfficeSession::Impl::stop()
 {
-    if (desktop.is()) {
+    // An office never reached (a start given up) is not asked to end: nothing of it needs
+    // saving, and waiting for it would only hold up the caller.
+    const bool asked = desktop.is();
+    if (asked) {
         try {
             desktop->terminate();
         } catch (const css::uno::Exception&) {
@@ -251,7 +331,7 @@ void OfficeSession::Impl::stop()
     desktop.clear();
     remote.clear();
     if (process) {
-        if (process->state() != QProcess::NotRunning)
+        if (asked && process->state() != QProcess::NotRunning)
             process->waitForFinished(5000);
         const qint64 pgid = group;
         if (pgid > 0)

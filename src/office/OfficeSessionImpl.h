@@ -24,6 +24,13 @@ struct OfficeSession::Impl {
     css::uno::Reference<css::frame::XDesktop2> desktop;
     bool dead = false;
     std::atomic<qint64> group{0};
+    std::atomic<int> starts{0};
+    // Set from the owning thread to end a start that is still waiting for the office.
+    std::atomic<bool> abortStart{false};
+
+    // Touched only on the owning (waiting) thread.
+    OfficeWaitObserver* observer = nullptr;
+    bool cancelled = false;
 
     void startIfNeeded();
     void start();

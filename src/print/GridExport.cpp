@@ -164,6 +164,9 @@ bool ExportGridToExcel(const QStringList& titles, const GridSnapshot& grid,
         }
         // Wrapped rows keep their old heights until asked.
         app.setOptimalRowHeights(1, lastRow);
+    } catch (const SpreadsheetCancelled&) {
+        closeQuietly(app);
+        return false;
     } catch (...) {
         closeQuietly(app);
         throw;

@@ -133,6 +133,8 @@ SpreadsheetOffice& OfficeModule::office()
     if (!open)
         throw SpreadsheetStartError(u"Модуль печати %1 другой версии"_s.arg(file));
     m_office.reset(open(&m_config));
+    if (m_observer)
+        m_office->setWaitObserver(m_observer);
     return *m_office;
 }
 
@@ -144,4 +146,22 @@ std::unique_ptr<SpreadsheetApp> OfficeModule::newApp()
 void OfficeModule::shutdown()
 {
     m_office.reset();
+}
+
+void OfficeModule::startEarly()
+{
+    try {
+        SpreadsheetOffice& o = office();
+        if (o.isInstalled())
+            o.startInBackground();
+    } catch (const SpreadsheetError&) {
+        // Said when the user prints or exports.
+    }
+}
+
+void OfficeModule::setWaitObserver(OfficeWaitObserver* observer)
+{
+    m_observer = observer;
+    if (m_office)
+        m_office->setWaitObserver(observer);
 }

@@ -123,6 +123,8 @@ bool ReplaceInSheet(SpreadsheetApp& app, const QString& what, const QString& val
         app.setDisplayAlerts(false);
         if (!what.isEmpty())
             result = app.replaceInRange(QString::fromUtf16(kShablonRange), what, value);
+    } catch (const SpreadsheetCancelled&) {
+        throw; // the user stopped the print: no further calls
     } catch (...) {
         result = false;
     }
@@ -140,6 +142,8 @@ void ReplaceAllInSheet(SpreadsheetApp& app, const QList<MarkerValue>& markers)
         app.setDisplayAlerts(false);
         app.replaceAllInRange(QString::fromUtf16(kShablonRange), markers);
         done = true;
+    } catch (const SpreadsheetCancelled&) {
+        throw;
     } catch (...) {
     }
     try {
@@ -212,6 +216,11 @@ bool PrintRepExcel(const ReportTables& tables, const AppPaths& paths, const QStr
         QFile::remove(pdf);
         app.closeWorkbook();
         app.release();
+    } catch (const SpreadsheetCancelled&) {
+        if (!pdf.isEmpty())
+            QFile::remove(pdf);
+        closeQuietly(app);
+        return false;
     } catch (...) {
         if (!pdf.isEmpty())
             QFile::remove(pdf);

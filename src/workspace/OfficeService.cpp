@@ -4,15 +4,16 @@
 #include "DBGrid.h"
 #include "GridExport.h"
 #include "GridSnapshot.h"
-#include "QtMessageBoxes.h"
 #include "OfficeModule.h"
 #include "PdfPreviewDialog.h"
 #include "PrintReport.h"
+#include "QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -38,38 +39,94 @@ public:
 
 class CursorMessages final : public MessageBoxes {
 public:
-    explicit CursorMessages(MessageBoxes& inner) : m_inner(inner) {}
+    CursorMessages(MessageBoxes& inner, std::function<void()> beforeShow)
+        : m_inner(inner), m_beforeShow(std::move(beforeShow))
+    {
+    }
     void InfoBox(const QString& text, const QString& caption) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_inner.InfoBox(text, caption);
     }
     bool AskYesNo(const QString& text, const QString& caption) override
     {
+        m_beforeShow();
         NormalCursor c;
         return m_inner.AskYesNo(text, caption);
     }
     void ErrorBox(const QString& text) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_inner.ErrorBox(text);
     }
 
 private:
     MessageBoxes& m_inner;
+    std::function<void()> m_beforeShow;
 };
 
 class CursorPreview final : public PrintPreview {
 public:
-    explicit CursorPreview(QWidget* parent) : m_preview(parent) {}
+    CursorPreview(QWidget* parent, std::function<void()> beforeShow)
+        : m_preview(parent), m_beforeShow(std::move(beforeShow))
+    {
+    }
     void show(const QString& pdfPath, const QString& title) override
     {
+        m_beforeShow();
         NormalCursor c;
         m_preview.show(pdfPath, title);
     }
 
 private:
     PdfPrintPreview m_preview;
+    std::function<void()> m_beforeShow;
+};
+
+// For one command: after a moment of waiting for the office, a small window with a busy bar
+// and "Отмена". It is application-modal, so the main window still takes no input.
+class ProgressWait final : public OfficeWaitObserver {
+public:
+    ProgressWait(OfficeModule& office, QWidget* parent, QString text, int delayMs)
+        : m_office(office), m_parent(parent), m_text(std::move(text)), m_delayMs(delayMs)
+    {
+        m_office.setWaitObserver(this);
+    }
+    ~ProgressWait() override { m_office.setWaitObserver(nullptr); }
+    ProgressWait(const ProgressWait&) = delete;
+    ProgressWait& operator=(const ProgressWait&) = delete;
+
+    bool waitGoesOn(qint64 elapsedMs) override
+    {
+        if (!m_dialog && !m_done && elapsedMs >= m_delayMs) {
+            m_dialog = std::make_unique<QProgressDialog>(m_text, u"Отмена"_s, 0, 0, m_parent);
+            m_dialog->setObjectName(u"OfficeProgress"_s);
+            m_dialog->setWindowTitle(u"Сообщение"_s);
+            m_dialog->setWindowModality(Qt::ApplicationModal);
+            m_dialog->setMinimumDuration(0);
+            m_dialog->setAutoClose(false);
+            m_dialog->setAutoReset(false);
+            m_dialog->show();
+        }
+        return !(m_dialog && m_dialog->wasCanceled());
+    }
+    bool takesInput() const override { return m_dialog && m_dialog->isVisible(); }
+    // The preview or a message takes over: no more progress window for this command.
+    void finish()
+    {
+        m_done = true;
+        m_dialog.reset();
+    }
+
+private:
+    OfficeModule& m_office;
+    QWidget* m_parent;
+    QString m_text;
+    int m_delayMs;
+    bool m_done = false;
+    std::unique_ptr<QProgressDialog> m_dialog;
 };
 
 } // namespace
@@ -85,19 +142,31 @@ OfficeService::OfficeService(ReportTables& tables, const AppPaths& paths,
 
 OfficeService::~OfficeService() = default;
 
+void OfficeService::startEarly(bool allowed)
+{
+    if (allowed)
+        m_office->startEarly();
+}
+
 void OfficeService::printReport(bool finalMode)
 {
     WaitCursor wait;
-    CursorMessages messages(m_messages);
-    CursorPreview preview(m_window);
+    ProgressWait progress(*m_office, m_window, u"Подготовка печатной формы…"_s, m_progressDelayMs);
+    CursorMessages messages(m_messages, [&progress] { progress.finish(); });
+    CursorPreview preview(m_window, [&progress] { progress.finish(); });
     const auto app = m_office->newApp();
-    PrintRepExcel(m_tables, m_paths, m_reportYear(),
-                  finalMode ? PrintMode::Final : PrintMode::Preview, *app, messages, preview);
+    try {
+        PrintRepExcel(m_tables, m_paths, m_reportYear(),
+                      finalMode ? PrintMode::Final : PrintMode::Preview, *app, messages, preview);
+    } catch (const SpreadsheetCancelled&) {
+        // The user chose to stop; the workbook was closed unsaved.
+    }
 }
 
 void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titles)
 {
     WaitCursor wait;
+    ProgressWait progress(*m_office, m_window, u"Подготовка таблицы…"_s, m_progressDelayMs);
     const auto app = m_office->newApp();
     GridExportOptions options;
     options.progId = QString::fromUtf16(kSpreadsheetProgId);
@@ -107,12 +176,14 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
     GridExportEnv env;
     env.app = app.get();
     env.tempDir = m_paths.TempDir();
-    env.message = [this](const QString& text, const QString& title, bool exclamation) {
+    env.message = [this, &progress](const QString& text, const QString& title, bool exclamation) {
+        progress.finish();
         NormalCursor c;
         showMessageBox(exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
                        m_window);
     };
-    env.handOver = [](const QString& path) {
+    env.handOver = [&progress](const QString& path) {
+        progress.finish();
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path))
                    ? QString()
                    : u"не найдена программа для открытия файлов .xlsx"_s;

@@ -14,8 +14,9 @@ class ReportTables;
 struct GridSnapshot;
 
 // Printing and table export for the main window. Owns the office of the session: the
-// office module is loaded and the office started at the first print or export, and shut
-// down with this object.
+// office module is loaded and the office started early in the background or at the first
+// print or export, and shut down with this object. A wait longer than a moment shows a busy
+// cursor and a small progress window that can cancel the command.
 class OfficeService {
 public:
     OfficeService(ReportTables& tables, const AppPaths& paths, std::function<QString()> reportYear,
@@ -23,6 +24,13 @@ public:
     ~OfficeService();
 
     void setWindow(QWidget* window) { m_window = window; }
+
+    // Starts the office in the background when `allowed` (the settings may say no) and it is
+    // installed, so that the first print finds it ready. Nothing is reported here.
+    void startEarly(bool allowed);
+    // A wait longer than this shows the progress window.
+    void setProgressDelayMs(int ms) { m_progressDelayMs = ms; }
+    OfficeModule& module() { return *m_office; }
 
     // The print of the report (final with the checksum, or the preview) and its preview.
     void printReport(bool finalMode);
@@ -36,6 +44,7 @@ private:
     MessageBoxes& m_messages;
     QWidget* m_window;
     std::unique_ptr<OfficeModule> m_office;
+    int m_progressDelayMs = 300;
 };
 
 // What the grid shows, for the workbook: visible columns in display order, all rows.

@@ -273,3 +273,25 @@ TEST_F(SettingsTest, WriteWithoutPermissionFailsAndKeepsTheFile)
     EXPECT_EQ(readFile(readOnlyFile), original);
     EXPECT_FALSE(QFile::exists(missing));
 }
+
+// The early office start is on unless the file plainly says no.
+TEST_F(SettingsTest, PreStartOfficeIsOffOnlyForAPlainNo)
+{
+    const struct {
+        const char* line;
+        bool expected;
+    } cases[] = {
+        {"", true},
+        {"PreStartOffice=1\n", true},
+        {"PreStartOffice=\n", true},
+        {"PreStartOffice=yes\n", true},
+        {"PreStartOffice=0\n", false},
+        {"PreStartOffice= 0 \n", false},
+        {"prestartoffice=false\n", false},
+    };
+    for (const auto& c : cases) {
+        const QString file = path(u"form2audit.ini"_s);
+        writeFile(file, QByteArray("[Parms]\n") + c.line);
+        EXPECT_EQ(Settings(file, u"2008"_s).GetPreStartOffice(), c.expected) << c.line;
+    }
+}

@@ -16,10 +16,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("changed");
         QTest::addColumn<bool>("verbatim");
-        QTest::newRow("untouched") << u"Итого"_s << Replacements{{u"#A#"_s, u"'1"_s}}
-                                   << u"Итого"_s << false << false;
-        QTest::newRow("apostrophe dropped") << u"#A#"_s << Replacements{{u"#A#"_s, u"'0001"_s}}
-                                            << u"0001"_s << true << true;
+        QTest::newRow("untouched")
+            << u"Итого"_s << Replacements{{u"#A#"_s, u"'1"_s}} << u"Итого"_s << false << false;
+        QTest::newRow("apostrophe dropped")
+            << u"#A#"_s << Replacements{{u"#A#"_s, u"'0001"_s}} << u"0001"_s << true << true;
         QTest::newRow("apostrophe inside stays")
             << u"КС: #A#"_s << Replacements{{u"#A#"_s, u"'x"_s}} << u"КС: 'x"_s << true << true;
         QTest::newRow("any letter case, every occurrence")

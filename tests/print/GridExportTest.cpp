@@ -190,6 +190,31 @@ private Q_SLOTS:
         QVERIFY(h.handedOver.isEmpty());
     }
 
+    // The user cancelling at any step: no message, nothing handed over, open or left on disk.
+    void cancelAtAnyStep_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("start") << u"create"_s;
+        QTest::newRow("new workbook") << u"add"_s;
+        QTest::newRow("cells") << u"block"_s;
+        QTest::newRow("saving") << u"store"_s;
+    }
+    void cancelAtAnyStep()
+    {
+        QFETCH(QString, step);
+        Harness h;
+        h.app.cancelling << step;
+        QVERIFY(!h.run());
+        QVERIFY(h.messages.isEmpty());
+        QVERIFY(h.handedOver.isEmpty());
+        if (step == u"create"_s)
+            QCOMPARE(h.app.calls, QStringList{u"create"_s});
+        else
+            QCOMPARE(h.app.calls.mid(h.app.calls.size() - 2),
+                     (QStringList{u"close"_s, u"release"_s}));
+        QVERIFY(QDir(h.dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
     void finalStepFailure_data()
     {
         QTest::addColumn<QString>("failing");

@@ -317,6 +317,40 @@ private Q_SLOTS:
         QVERIFY(preview.shown.isEmpty());
     }
 
+    // The user cancelling at any step: no message, no preview, nothing left open or written.
+    void cancelAtAnyStep_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("start") << u"create"_s << false;
+        QTest::newRow("open") << u"open"_s << true;
+        QTest::newRow("unprotect") << u"unprotect"_s << true;
+        QTest::newRow("replacements") << u"replace"_s << true;
+        QTest::newRow("pdf") << u"store"_s << true;
+    }
+    void cancelAtAnyStep()
+    {
+        QFETCH(QString, step);
+        QFETCH(bool, opened);
+        ReportTables tables;
+        RecordingSpreadsheet app;
+        app.cancelling << step;
+        ScriptedMessages messages;
+        RecordingPreview preview;
+        QVERIFY(
+            !PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages, preview));
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(preview.shown.isEmpty());
+        // A cancelled replacement is not retried marker by marker.
+        if (step == u"replace"_s)
+            QCOMPARE(app.callsStartingWith(u"replace"_s).size(), 1);
+        if (opened)
+            QCOMPARE(app.calls.mid(app.calls.size() - 2), (QStringList{u"close"_s, u"release"_s}));
+        else
+            QCOMPARE(app.calls, QStringList{u"create"_s});
+        QVERIFY(QDir(m_paths->TempDir()).entryList({u"*.pdf"_s}).isEmpty());
+    }
+
     void failedReplacementGoesOn()
     {
         ReportTables tables;

@@ -12,6 +12,8 @@ QString rangeText(const CellRange& r)
 void RecordingSpreadsheet::record(const QString& name, const QString& args)
 {
     calls << (args.isEmpty() ? name : name + u' ' + args);
+    if (cancelling.contains(name))
+        throw SpreadsheetCancelled(name + u" cancelled"_s);
     if (failing.contains(name) || failing.contains(calls.last()))
         throw SpreadsheetError(name + u" failed"_s);
 }
@@ -28,6 +30,8 @@ QStringList RecordingSpreadsheet::callsStartingWith(const QString& prefix) const
 void RecordingSpreadsheet::create()
 {
     calls << u"create"_s;
+    if (cancelling.contains(u"create"_s))
+        throw SpreadsheetCancelled(u"create cancelled"_s);
     if (failing.contains(u"create"_s))
         throw SpreadsheetStartError(u"no office"_s);
 }

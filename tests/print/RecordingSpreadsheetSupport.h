@@ -14,6 +14,7 @@ public:
     QMap<QPair<int, int>, QString> cells; // (row, col) -> text
     QSet<QString> failing;                // operations that throw (by name)
     QSet<QString> failingMarkers;         // replacements that throw
+    QSet<QString> cancelling;             // operations the user cancels (by name)
 
     void create() override;
     void setVisible(bool visible) override;
