@@ -1,9 +1,11 @@
 #include "StartupGuard.h"
+#include "AfterFirstPaint.h"
 #include "DataDirLock.h"
 #include "MainWindowSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,6 +68,25 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(data.filePath(u"2009_02.XML.xUXsKC"_s)));
         QVERIFY(QFile::exists(data.filePath(u"2009_02.XML"_s)));
         QVERIFY(messages.errors.isEmpty());
+    }
+
+    // What starts after the first paint (the office) never runs before the window is on
+    // screen, and runs once.
+    void theEarlyStartWaitsForTheFirstPaintAndRunsOnce()
+    {
+        QLabel window(u"Отчёт"_s);
+        int runs = 0;
+        new AfterFirstPaint(&window, [&runs] { ++runs; });
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(runs, 1);
+        window.repaint();
+        window.hide();
+        window.show();
+        QTest::qWait(50);
+        QCOMPARE(runs, 1);
     }
 };
 
