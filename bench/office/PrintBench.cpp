@@ -4,6 +4,8 @@
 
 #include "AppPaths.h"
 #include "FormatSettings.h"
+#include "GridExport.h"
+#include "GridSnapshot.h"
 #include "MessageBoxes.h"
 #include "OfficeModule.h"
 #include "PrintReport.h"
@@ -17,6 +19,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <poppler-qt6.h>
@@ -201,6 +204,138 @@ BENCHMARK(BM_WarmPreview)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->UseRealTime();
+
+// The error list as a workbook on a warm office, from the click to the file handed over.
+void BM_WarmErrorListExport(benchmark::State& state)
+{
+    Env& e = env();
+    const int records = int(state.range(0));
+    GridSnapshot g;
+    g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
+    g.pixelWidths = {80, 600};
+    g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
+    g.zeroCharWidthPx = 7;
+    g.fontFamily = u"Liberation Sans"_s;
+    g.fontPointSize = 9;
+    for (int i = 1; i <= records; ++i)
+        g.rows << QStringList{QString::number(i), u"Ошибка в строке %1"_s.arg(i)};
+    GridExportOptions options;
+    options.progId = u"Excel.Application"_s;
+    options.alignList = {u"-1"_s};
+    options.headerShade = true;
+    options.cellPrefix = u"'"_s;
+    QTemporaryDir out;
+    for (auto _ : state) {
+        std::unique_ptr<SpreadsheetApp> app = e.warmApp();
+        GridExportEnv env;
+        env.app = app.get();
+        env.tempDir = out.path();
+        env.message = [&state](const QString& text, const QString&, bool) {
+            state.SkipWithError(qPrintable(text));
+        };
+        env.handOver = [](const QString&) { return QString(); };
+        ExportGridToExcel({u"Ошибки (всего - %1)"_s.arg(records)}, g, options, env);
+    }
+}
+BENCHMARK(BM_WarmErrorListExport)
+    ->Arg(300)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
+
+// Resident memory of every process of a process group, in MiB.
+double groupRssMb(qint64 group)
+{
+    double kb = 0;
+    for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/"_s + pid + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (comm) state ppid pgrp ...": the fields after the command's closing bracket
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> f = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (f.size() < 3 || f[2].toLongLong() != group)
+            continue;
+        QFile status(u"/proc/"_s + pid + u"/status"_s);
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& l : status.readAll().split('\n'))
+            if (l.startsWith("VmRSS:"))
+                kb += l.mid(6).trimmed().split(' ').value(0).toDouble();
+    }
+    return kb / 1024;
+}
+
+double ownRssMb()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& l : status.readAll().split('\n'))
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// Loading the module and asking for the early start: what runs on the window's thread right
+// after its first paint.
+void BM_EarlyStartCall(benchmark::State& state)
+{
+    Env& e = env();
+    for (auto _ : state) {
+        OfficeModule m(Env::moduleFile(), OfficeConfig{{}, e.paths.TempDir(), 20000});
+        m.startEarly();
+        untimed(state, [&] { m.shutdown(); });
+    }
+}
+BENCHMARK(BM_EarlyStartCall)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// From the click to the pages of the preview, with the office started in the background when
+// the window appeared 10 s earlier.
+void BM_FirstPreviewTenSecondsAfterStart(benchmark::State& state)
+{
+    Env& e = env();
+    SilentBoxes boxes;
+    KeepPdf keep;
+    keep.copy = e.pdf;
+    for (auto _ : state) {
+        state.PauseTiming();
+        OfficeModule m(Env::moduleFile(), OfficeConfig{{}, e.paths.TempDir(), 20000});
+        m.startEarly();
+        QThread::sleep(10);
+        state.ResumeTiming();
+        {
+            std::unique_ptr<SpreadsheetApp> app = m.newApp();
+            PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, *app, boxes, keep);
+        }
+        renderAll(e.pdf, 150);
+        state.PauseTiming();
+        state.counters["starts"] = m.opened() ? m.opened()->startCount() : 0;
+        m.shutdown();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstPreviewTenSecondsAfterStart)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+
+// The resident memory of the office kept between previews, and of this process, after a
+// preview.
+void BM_MemoryAfterPreview(benchmark::State& state)
+{
+    Env& e = env();
+    SilentBoxes boxes;
+    KeepPdf keep;
+    keep.copy = e.pdf;
+    for (auto _ : state) {
+        std::unique_ptr<SpreadsheetApp> app = e.warmApp();
+        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, *app, boxes, keep);
+    }
+    state.counters["office_rss_MiB"] = groupRssMb(e.module->opened()->processGroup());
+    state.counters["own_rss_MiB"] = ownRssMb();
+}
+BENCHMARK(BM_MemoryAfterPreview)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // Rendering every page of the filled form, at the resolution given.
 void BM_RenderPages(benchmark::State& state)

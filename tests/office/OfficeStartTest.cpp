@@ -233,7 +233,7 @@ private Q_SLOTS:
         Messages messages;
         CountingPreview preview;
         QVERIFY(print(*module, preview, messages)); // a warm office
-        CancellingObserver observer;                 // cancels the first call it sees
+        CancellingObserver observer;                // cancels the first call it sees
         module->setWaitObserver(&observer);
         QVERIFY(!print(*module, preview, messages));
         QVERIFY(observer.cancels > 0);
