@@ -2,6 +2,7 @@
 #include "GuiErrors.h"
 #include "SectionList.h"
 #include "TMainF.h"
+#include "TextEditorCommands.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -147,72 +148,20 @@ void TMainF::createActions()
     connect(Act_PrintExcel_Chernovik, &QAction::triggered, this,
             [this] { guarded([this] { Act_PrintExcel_ChernovikExecute(); }); });
 
-    connect(EditCut1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->cut();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->cut();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->cut();
-    });
-    connect(EditCopy1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->copy();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->copy();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->copy();
-    });
-    connect(EditPaste1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->paste();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->paste();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->paste();
-    });
-    connect(EditSelectAll1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->selectAll();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->selectAll();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->selectAll();
-    });
-    connect(EditUndo1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->undo();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->undo();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->undo();
-    });
-    connect(EditDelete1, &QAction::triggered, this, [this] {
-        if (auto* e = qobject_cast<QLineEdit*>(focusedTextEditor()))
-            e->del();
-        else if (auto* t = qobject_cast<QPlainTextEdit*>(focusedTextEditor()))
-            t->textCursor().removeSelectedText();
-        else if (auto* x = qobject_cast<QTextEdit*>(focusedTextEditor()))
-            x->textCursor().removeSelectedText();
-    });
+    const auto onEditor = [this](void (TextEditorCommands::*command)()) {
+        return [this, command] { (TextEditorCommands(focusedTextEditor()).*command)(); };
+    };
+    connect(EditCut1, &QAction::triggered, this, onEditor(&TextEditorCommands::cut));
+    connect(EditCopy1, &QAction::triggered, this, onEditor(&TextEditorCommands::copy));
+    connect(EditPaste1, &QAction::triggered, this, onEditor(&TextEditorCommands::paste));
+    connect(EditSelectAll1, &QAction::triggered, this, onEditor(&TextEditorCommands::selectAll));
+    connect(EditUndo1, &QAction::triggered, this, onEditor(&TextEditorCommands::undo));
+    connect(EditDelete1, &QAction::triggered, this, onEditor(&TextEditorCommands::deleteSelection));
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         // The edit actions follow the focused editor's selection and undo state.
         for (const auto& c : std::as_const(m_editorWatch))
             disconnect(c);
-        m_editorWatch.clear();
-        auto watch = [this](auto* sender, auto signal) {
-            m_editorWatch << connect(sender, signal, this, [this] { updateEditActions(); });
-        };
-        if (auto* e = qobject_cast<QLineEdit*>(now)) {
-            watch(e, &QLineEdit::selectionChanged);
-            watch(e, &QLineEdit::textChanged);
-        } else if (auto* t = qobject_cast<QPlainTextEdit*>(now)) {
-            watch(t, &QPlainTextEdit::selectionChanged);
-            watch(t, &QPlainTextEdit::undoAvailable);
-        } else if (auto* x = qobject_cast<QTextEdit*>(now)) {
-            watch(x, &QTextEdit::selectionChanged);
-            watch(x, &QTextEdit::undoAvailable);
-        }
+        m_editorWatch = TextEditorCommands(now).watch(this, [this] { updateEditActions(); });
         updateEditActions();
     });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -221,11 +170,7 @@ void TMainF::createActions()
 
 QWidget* TMainF::focusedTextEditor() const
 {
-    QWidget* w = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
-        qobject_cast<QTextEdit*>(w))
-        return w;
-    return nullptr;
+    return TextEditorCommands::textEditor(QApplication::focusWidget());
 }
 
 bool TMainF::eventFilter(QObject* watched, QEvent* event)
@@ -262,20 +207,10 @@ bool TMainF::eventFilter(QObject* watched, QEvent* event)
 void TMainF::updateEditActions()
 {
     QWidget* w = focusedTextEditor();
-    bool selection = false, undo = false, readOnly = true;
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        selection = e->hasSelectedText();
-        undo = e->isUndoAvailable();
-        readOnly = e->isReadOnly();
-    } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
-        selection = t->textCursor().hasSelection();
-        undo = t->document()->isUndoAvailable();
-        readOnly = t->isReadOnly();
-    } else if (auto* x = qobject_cast<QTextEdit*>(w)) {
-        selection = x->textCursor().hasSelection();
-        undo = x->document()->isUndoAvailable();
-        readOnly = x->isReadOnly();
-    }
+    const TextEditorCommands editor(w);
+    const bool selection = editor.hasSelection();
+    const bool undo = editor.isUndoAvailable();
+    const bool readOnly = editor.isReadOnly();
     const QMimeData* clip = QApplication::clipboard()->mimeData();
     // Keyboard shortcuts reach the editors themselves as well; the actions serve the menus.
     EditCut1->setEnabled(w && selection && !readOnly);
