@@ -1,4 +1,5 @@
 #include "TMainF.h"
+#include "ErrorsPanel.h"
 
 #include "DBGrid.h"
 #include "FormatSettings.h"
@@ -82,8 +83,8 @@ TMainF::~TMainF()
     // The grids let go of their tables before the tables go.
     for (DBGrid* g : std::as_const(m_grids))
         g->setDataSet(nullptr);
-    if (DBGrid_Err)
-        DBGrid_Err->setDataSet(nullptr);
+    if (Panel_Errors)
+        Panel_Errors->detach();
     setErrorSink({});
 }
 
@@ -305,32 +306,11 @@ void TMainF::createLayout()
     Panel_Data->setObjectName(u"Panel_Data"_s);
     m_dataStack = new QStackedLayout(Panel_Data);
 
-    Panel_Errors = new QWidget(m_rightSplitter);
-    Panel_Errors->setObjectName(u"Panel_Errors"_s);
-    auto* errLayout = new QVBoxLayout(Panel_Errors);
-    errLayout->setContentsMargins(0, 0, 0, 0);
-    errLayout->setSpacing(0);
-    auto* errHead = new QHBoxLayout;
-    Lab_Err_Warn = new QLabel(u"Ошибки и предупреждения"_s, Panel_Errors);
-    Lab_Err_Warn->setObjectName(u"Lab_Err_Warn"_s);
-    Lab_Err_Warn->setFont(bold);
-    Lab_Err_Warn->setAlignment(Qt::AlignCenter);
-    auto* panel5 = new QPushButton(u"Закрыть"_s, Panel_Errors);
-    panel5->setObjectName(u"Panel5"_s);
-    panel5->setFlat(true);
-    connect(panel5, &QPushButton::clicked, this, [this] { Act_HideGridErrExecute(); });
-    errHead->addWidget(Lab_Err_Warn, 1);
-    errHead->addWidget(panel5);
-    errLayout->addLayout(errHead);
-    PageControl1 = new QTabBar(Panel_Errors);
-    PageControl1->setObjectName(u"PageControl1"_s);
-    PageControl1->setShape(QTabBar::RoundedNorth);
-    PageControl1->setExpanding(false);
-    PageControl1->addTab(u"Ошибки"_s);
-    PageControl1->addTab(u"Предупреждения"_s);
-    PageControl1->setCurrentIndex(1);
-    connect(PageControl1, &QTabBar::currentChanged, this, [this] { PageControl1Change(); });
-    errLayout->addWidget(PageControl1);
+    Panel_Errors = new ErrorsPanel(m_tables.err(), m_rightSplitter);
+    connect(Panel_Errors, &ErrorsPanel::closeClicked, this, [this] { Act_HideGridErrExecute(); });
+    connect(Panel_Errors, &ErrorsPanel::tabChanged, this, [this] { PageControl1Change(); });
+    connect(Panel_Errors, &ErrorsPanel::recordChosen, this,
+            [this] { guarded([this] { DBGrid_ErrDblClick(); }); });
     m_rightSplitter->addWidget(Panel_Data);
     m_rightSplitter->addWidget(Panel_Errors);
     m_rightSplitter->setStretchFactor(0, 3);

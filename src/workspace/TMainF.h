@@ -15,6 +15,7 @@
 #include <functional>
 
 class DBGrid;
+class ErrorsPanel;
 class QAction;
 class QLabel;
 class QListWidget;
@@ -70,11 +71,8 @@ public:
     QLabel* Lab_Zag_03 = nullptr;
     QWidget* Panel_Zagol = nullptr;
     QWidget* Panel_Data = nullptr;
-    QWidget* Panel_Errors = nullptr;
+    ErrorsPanel* Panel_Errors = nullptr;
     QWidget* Splitter17 = nullptr; // the handle above the errors panel
-    QLabel* Lab_Err_Warn = nullptr;
-    QTabBar* PageControl1 = nullptr;
-    DBGrid* DBGrid_Err = nullptr;
     RekvizityPanel* Panel_00 = nullptr;
     QPushButton* BitBtn1 = nullptr; // "Далее"
     QPushButton* BitBtn2 = nullptr; // "Назад"

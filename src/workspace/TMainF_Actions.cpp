@@ -1,4 +1,5 @@
 #include "DBGrid.h"
+#include "ErrorsPanel.h"
 #include "GuiErrors.h"
 #include "SectionList.h"
 #include "TMainF.h"
@@ -318,7 +319,7 @@ void TMainF::updateActions()
     Act_Export->setEnabled(available);
     Act_LogControl->setEnabled(available);
     Act_HideGridErr->setEnabled(errorsPanelVisible());
-    const int tab = PageControl1->currentIndex();
+    const int tab = Panel_Errors->currentTab();
     DataSet& err = m_tables.err();
     Act_ErrExcel->setEnabled(err.isOpen() && err.recordCount() > 0);
     Act_ErrExcel->setText(tab == 1 ? u"Вывести предупреждения в Excel"_s

@@ -1,6 +1,8 @@
 #include "Clock.h"
 #include "DBGrid.h"
 #include "ErrorList.h"
+#include "ErrorsPanel.h"
+#include "ErrorsView.h"
 #include "GuiErrors.h"
 #include "MessageBoxes.h"
 #include "Razdels.h"
@@ -31,60 +33,19 @@ void TMainF::runControl()
 
 void TMainF::PageControl1Change()
 {
-    DataSet& err = m_tables.err();
-    if (!err.isOpen())
+    if (!m_tables.err().isOpen())
         return;
-    const int tab = PageControl1->currentIndex();
-    QString filter = u"IsWarning="_s + (tab == 1 ? u"true"_s : u"false"_s);
-    err.setFilter(filter);
-    err.setFiltered(true);
+    Panel_Errors->apply(
+        ErrorsViewFor(Panel_Errors->currentTab(), ErrShowAll, CurrRazdelInd, Counts));
     if (CurrRazdelInd < 0)
         return;
-    const int razdelName = DBGrid_Err->columnOfField(u"RazdelName"_s);
-    if (!ErrShowAll) {
-        filter += u" and RazdelKod='"_s + Razdels()[CurrRazdelInd].Kod + u"'"_s;
-        err.setFilter(filter);
-        DBGrid_Err->setColumnHidden(razdelName, true);
-        PageControl1->setTabText(0, u"           Ошибки  (всего - "_s +
-                                        QString::number(Counts.RazdelErrCount[CurrRazdelInd]) +
-                                        u")           "_s);
-        PageControl1->setTabText(1, u"  Предупреждения  (всего -  "_s +
-                                        QString::number(Counts.RazdelWarnCount[CurrRazdelInd]) +
-                                        u")  "_s);
-    } else {
-        for (const QString& f : {u"RazdelName"_s, u"ErrorNum"_s, u"ErrorName"_s})
-            DBGrid_Err->setColumnHidden(DBGrid_Err->columnOfField(f), false);
-        PageControl1->setTabText(0, u"           Ошибки  (всего -  "_s +
-                                        QString::number(Counts.AllErrCount) + u")           "_s);
-        PageControl1->setTabText(1, u"  Предупреждения  (всего -  "_s +
-                                        QString::number(Counts.AllWarnCount) + u")  "_s);
-    }
-    DBGrid_Err->setColumnTitle(u"ErrorNum"_s,
-                               tab == 0 ? u"Номер ошибки"_s : u"Номер предупреждения"_s);
-    DBGrid_Err->setColumnTitle(u"ErrorName"_s, tab == 0 ? u"Наименование ошибки"_s
-                                                        : u"Наименование предупреждения"_s);
-    if (tab == 0)
-        Lab_Err_Warn->setText(ErrShowAll
-                                  ? u"Ошибки в целом по документу. Всего ошибок - "_s +
-                                        QString::number(Counts.AllErrCount)
-                                  : u"Ошибки в текущем разделе. Всего ошибок - "_s +
-                                        QString::number(Counts.RazdelErrCount[CurrRazdelInd]));
-    else
-        Lab_Err_Warn->setText(
-            ErrShowAll ? u"Предупреждения в целом по документу. Всего предупреждений - "_s +
-                             QString::number(Counts.AllWarnCount)
-                       : u"Предупреждения в текущем разделе. Всего предупреждений - "_s +
-                             QString::number(Counts.RazdelWarnCount[CurrRazdelInd]));
     setErrorsPanelVisible(true);
     updateActions();
 }
 
 void TMainF::ShowErrTab(int tab)
 {
-    if (PageControl1->currentIndex() != tab) {
-        const QSignalBlocker block(PageControl1);
-        PageControl1->setCurrentIndex(tab);
-    }
+    Panel_Errors->setCurrentTabQuietly(tab);
     PageControl1Change();
 }
 
@@ -139,10 +100,10 @@ void TMainF::Act_ErrExcelExecute()
         InfoBox(u"Нет записей"_s, kMsgCaption);
         return;
     }
-    const QString title = (PageControl1->currentIndex() == 1 ? u"Предупреждения"_s : u"Ошибки"_s) +
+    const QString title = (Panel_Errors->currentTab() == 1 ? u"Предупреждения"_s : u"Ошибки"_s) +
                           u" (всего - "_s + QString::number(m_tables.err().recordCount()) + u")"_s;
     if (exportGridToSpreadsheet)
-        exportGridToSpreadsheet(DBGrid_Err, {title});
+        exportGridToSpreadsheet(Panel_Errors->grid(), {title});
     else
         InfoBox(u"Вывод в электронную таблицу недоступен: нет программы электронных таблиц"_s,
                 kMsgCaption);
@@ -177,7 +138,7 @@ public:
     void showFirstRecord(int tab) override
     {
         m_w.ShowErrTab(tab);
-        m_w.DBGrid_Err->setFocus(Qt::OtherFocusReason);
+        m_w.Panel_Errors->grid()->setFocus(Qt::OtherFocusReason);
         m_w.m_tables.err().first();
         m_w.DBGrid_ErrDblClick();
     }

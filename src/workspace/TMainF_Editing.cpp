@@ -152,31 +152,6 @@ void TMainF::createGrids()
         });
     };
     m_dataStack->addWidget(Panel_00);
-
-    // The error list's grid, read-only.
-    DBGrid_Err = new DBGrid(u"DBGrid_Err"_s, Panel_Errors);
-    DBGrid_Err->setDataSet(&m_tables.err());
-    DBGrid_Err->setColumns({{u"RazdelKod"_s, 64, false, kTop, false},
-                            {u"RazdelName"_s, 400, false, kTop, false},
-                            {u"ErrorNum"_s, 64, false, Qt::AlignHCenter | Qt::AlignTop, false},
-                            {u"ErrorKod"_s, 64, false, kTop, false},
-                            {u"ErrorName"_s, 998, false, kTop, false}});
-    DBGrid_Err->setReadOnly(true);
-    DBGrid_Err->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid_Err->setColumnTitle(u"RazdelKod"_s, u"Код раздела"_s);
-    DBGrid_Err->setColumnTitle(u"RazdelName"_s, u"Наменование раздела"_s);
-    DBGrid_Err->setColumnTitle(u"ErrorNum"_s, u"Номер ошибки"_s);
-    DBGrid_Err->setColumnTitle(u"ErrorKod"_s, u"Код ошибки"_s);
-    DBGrid_Err->setColumnTitle(u"ErrorName"_s, u"Наименование ошибки"_s);
-    for (const QString& hidden : {u"RazdelKod"_s, u"RazdelName"_s, u"ErrorKod"_s})
-        DBGrid_Err->setColumnHidden(DBGrid_Err->columnOfField(hidden), true);
-    DBGrid_Err->setShowIndicator(true);
-    Panel_Errors->layout()->addWidget(DBGrid_Err);
-    DBGrid_Err->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(DBGrid_Err, &DBGrid::cellClicked, this,
-            [this] { guarded([this] { DBGrid_ErrDblClick(); }); });
-    connect(DBGrid_Err, &QAbstractItemView::doubleClicked, this,
-            [this] { guarded([this] { DBGrid_ErrDblClick(); }); });
 }
 
 void TMainF::wireGrid(DBGrid* grid, int position)

@@ -7,7 +7,9 @@
 #include "Platform.h"
 #include "UrlOpener.h"
 
+#include <QLabel>
 #include <QStringList>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -93,5 +95,26 @@ QString savedCell(const MainWindowFixture& f, int position, const QString& row,
 QByteArray savedFile(const MainWindowFixture& f, int position);
 // A field of the first record of the requisites file of 2009 on disk.
 QString savedRequisite(const MainWindowFixture& f, const QString& field);
+// The window's parts as the user sees them, found by their names.
+template <typename T> T* part(const QWidget& w, const char* name)
+{
+    T* found = w.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no %s in the window", name);
+    return found;
+}
+inline QWidget* errorsPanel(const QWidget& w)
+{
+    return part<QWidget>(w, "Panel_Errors");
+}
+inline QTabBar* errorTabs(const QWidget& w)
+{
+    return part<QTabBar>(w, "PageControl1");
+}
+inline QLabel* errorCaption(const QWidget& w)
+{
+    return part<QLabel>(w, "Lab_Err_Warn");
+}
+
 // A cell of a table by row code, read through a second cursor.
 QString tableCell(DataSet* t, const QString& row, const QString& field);

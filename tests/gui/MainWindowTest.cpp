@@ -67,7 +67,7 @@ void MainWindowTest::captionFollowsTheReportingYear()
     QCOMPARE(w.LVRazdel()->item(6)->text(), u"Раздел 5 (ПАО и МСАО)"_s);
     QVERIFY(!w.Act_SendRepToMail->isVisible());
     QVERIFY(w.Act_PrintExcel->isVisible());
-    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
     QCOMPARE(f.keyboard.activated.value(0), u"00000419"_s);
 }
 
@@ -228,22 +228,22 @@ void MainWindowTest::controlPanelForCurrentSection()
     MainWindowFixture f;
     TMainF& w = f.start();
     w.Act_LogControl->trigger();
-    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
-    QCOMPARE(w.PageControl1->currentIndex(), 0);
-    QCOMPARE(w.PageControl1->tabText(0), u"           Ошибки  (всего - 11)           "_s);
-    QCOMPARE(w.PageControl1->tabText(1), u"  Предупреждения  (всего -  2)  "_s);
-    QCOMPARE(w.Lab_Err_Warn->text(), u"Ошибки в текущем разделе. Всего ошибок - 11"_s);
+    QVERIFY(errorsPanel(w)->isVisibleTo(&w));
+    QCOMPARE(errorTabs(w)->currentIndex(), 0);
+    QCOMPARE(errorTabs(w)->tabText(0), u"           Ошибки  (всего - 11)           "_s);
+    QCOMPARE(errorTabs(w)->tabText(1), u"  Предупреждения  (всего -  2)  "_s);
+    QCOMPARE(errorCaption(w)->text(), u"Ошибки в текущем разделе. Всего ошибок - 11"_s);
     QCOMPARE(w.tables().err().recordCount(), 11);
     // the warnings tab refilters without a new run
-    w.PageControl1->setCurrentIndex(1);
+    errorTabs(w)->setCurrentIndex(1);
     QCOMPARE(w.tables().err().recordCount(), 2);
-    QCOMPARE(w.Lab_Err_Warn->text(),
+    QCOMPARE(errorCaption(w)->text(),
              u"Предупреждения в текущем разделе. Всего предупреждений - 2"_s);
     w.Act_LogControl_All->trigger();
-    QCOMPARE(w.PageControl1->tabText(0), u"           Ошибки  (всего -  11)           "_s);
+    QCOMPARE(errorTabs(w)->tabText(0), u"           Ошибки  (всего -  11)           "_s);
     QVERIFY(w.Act_HideGridErr->isEnabled());
     w.Act_HideGridErr->trigger();
-    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
 }
 
 void MainWindowTest::nextIsGatedByErrorsAndWarnings()
@@ -264,10 +264,10 @@ void MainWindowTest::nextIsGatedByErrorsAndWarnings()
         f.messages.infos.last(),
         u"Прежде чем перейти к новому разделу,\n\rпросмотрите информацию о предупреждениях текущего раздела"_s);
     QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
-    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     w.Act_NextRazdel->trigger();
     QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
-    QVERIFY(!w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
     // section 2: the thousands question, No keeps the section
     w.Act_HideGridErr->trigger();
     w.Act_NextRazdel->trigger(); // shows the warnings
@@ -278,7 +278,7 @@ void MainWindowTest::nextIsGatedByErrorsAndWarnings()
     // Next hid the panel before asking, so Back first shows the warnings again
     w.Act_PrevRazdel->trigger();
     QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
-    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     w.Act_PrevRazdel->trigger();
     QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
 }
@@ -459,8 +459,8 @@ void MainWindowTest::nextWithErrorsOnlyKeepsTheSection()
     QCOMPARE(f.messages.infos.last(),
              u"Прежде чем перейти к новому разделу,\n\rисправьте ошибки текущего раздела"_s);
     QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
-    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
-    QCOMPARE(w.PageControl1->currentIndex(), 0);
+    QVERIFY(errorsPanel(w)->isVisibleTo(&w));
+    QCOMPARE(errorTabs(w)->currentIndex(), 0);
     QCOMPARE(w.Counts.RazdelWarnCount[PosRekvizity], 0);
 }
 

@@ -243,7 +243,7 @@ void PersistenceTest::errorsPanelFollowsARequisitesFix()
     const QString missingName =
         u"Не указано наименование аудиторской организации (ФИО индивидуального аудитора)"_s;
     w.Act_LogControl->trigger();
-    QVERIFY(w.Panel_Errors->isVisibleTo(&w));
+    QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     QVERIFY(errorTexts(w).contains(missingName));
     const int before = int(errorTexts(w).size());
 
