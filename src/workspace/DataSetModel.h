@@ -1,20 +1,12 @@
 #pragma once
 
 #include "DataSet.h"
+#include "GridColumnSpec.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
 #include <memory>
-
-// One column of a data grid: the field it shows and how.
-struct GridColumnSpec {
-    QString field;
-    int width = 64;
-    bool readOnly = false;
-    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
-    bool checkBox = false; // a boolean field shown as a check box
-};
 
 // The visible rows of a table, in index order, as a table model. Rows being edited show
 // their pending values; the vertical header marks the table's current row.

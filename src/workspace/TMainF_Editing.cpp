@@ -6,6 +6,7 @@
 #include "RazdelFiles.h"
 #include "Razdels.h"
 #include "RekvizityPanel.h"
+#include "SectionGrids.h"
 #include "TMainF.h"
 #include "Totals.h"
 
@@ -19,65 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-using Spec = GridColumnSpec;
-constexpr Qt::Alignment kTop = Qt::AlignLeft | Qt::AlignTop;
-constexpr Qt::Alignment kMiddle = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr Qt::Alignment kCentre = Qt::AlignCenter;
-constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
-
-struct GridDef {
-    int position;
-    int frozen;
-    int rowHeight;
-    QList<Spec> columns;
-};
-
-QList<GridDef> gridDefs()
-{
-    QList<Spec> s4 = {{u"NameRow"_s, 332, true, kTop, false},
-                      {u"KodRow"_s, 32, true, kCentre, false}};
-    for (int g = 3; g <= 9; ++g)
-        s4.append({u"Graf%1"_s.arg(g, 2, 10, QChar(u'0')), 60, false, kMiddle, false});
-    return {
-        {PosRazdel1,
-         2,
-         30,
-         {{u"NameRow"_s, 452, true, kTop, false},
-          {u"KodRow"_s, 40, true, kCentre, false},
-          {u"Graf03"_s, 74, false, kMiddle, false},
-          {u"Graf04"_s, 74, false, kMiddle, false}}},
-        {PosRazdel2,
-         2,
-         30,
-         {{u"NameRow"_s, 450, true, kTop, false},
-          {u"KodRow"_s, 40, true, kCentre, false},
-          {u"Graf03"_s, 102, false, kMiddle, false},
-          {u"Graf04"_s, 116, false, kMiddle, false}}},
-        {PosRazdel3,
-         2,
-         29,
-         {{u"NameRow"_s, 570, true, kTop, false},
-          {u"KodRow"_s, 53, true, Qt::AlignHCenter | Qt::AlignTop, false},
-          {u"Graf03"_s, 81, false, kTop, false}}},
-        {PosRazdel4, 2, 30, s4},
-        {PosQualityTest,
-         2,
-         30,
-         {{u"NameRow"_s, 330, true, kMiddle, false},
-          {u"NameYes"_s, 35, true, kRight, false},
-          {u"ValueYes"_s, 20, false, kCentre, true},
-          {u"NameNo"_s, 35, true, kRight, false},
-          {u"ValueNo"_s, 20, false, kCentre, true}}},
-        {PosMembership,
-         1,
-         22,
-         {{u"Num"_s, 24, true, kCentre, false},
-          {u"NameRow"_s, 563, false, kMiddle, false},
-          {u"KodRow"_s, 42, true, kCentre, false},
-          {u"Year"_s, 64, false, kMiddle, false}}},
-    };
-}
 
 QColor buttonFace()
 {
@@ -124,17 +66,17 @@ void paintColoured(QPainter* p, const QStyleOptionViewItem& o, const QColor& fil
 
 void TMainF::createGrids()
 {
-    for (const GridDef& d : gridDefs()) {
+    for (const SectionGrid& d : SectionGrids()) {
         const TRazdel& r = Razdels()[d.position];
         auto* g = new DBGrid(r.GridName, Panel_Data);
         g->setDataSet(m_tables.razdel(d.position));
         g->setColumns(d.columns);
-        g->setFrozenColumns(d.frozen);
+        g->setFrozenColumns(d.frozenColumns);
         g->setDefaultRowHeight(d.rowHeight);
-        if (d.position == PosQualityTest) {
+        if (!d.titles)
             g->setShowTitles(false);
+        if (!d.indicator)
             g->setShowIndicator(false);
-        }
         g->setMinimumSize(100, 60); // the splitters, not the grids, decide the room
         m_grids.insert(r.GridName, g);
         m_dataStack->addWidget(g);
@@ -186,42 +128,33 @@ void TMainF::wireGrid(DBGrid* grid, int position)
     table->afterPost = [this](DataSet& t) { ClientDataSet_00AfterPost(t); };
 
     // Drawing of totals, locked and fixed cells.
-    grid->drawCell = [this, position, grid](QPainter* p, const QStyleOptionViewItem& o, int recNo,
-                                            const QString& field) -> bool {
-        if (position == PosMembership) {
-            const bool name = field.compare(u"NameRow"_s, Qt::CaseInsensitive) == 0;
-            const bool kod = field.compare(u"KodRow"_s, Qt::CaseInsensitive) == 0;
-            const int col = grid->columnOfField(field);
-            const QString text =
-                col >= 0 ? grid->model()->index(recNo - 1, col).data().toString() : QString();
-            if (name && recNo <= 5) {
-                paintColoured(p, o, buttonFace(), text, 0);
-                return true;
-            }
-            if (kod && recNo >= 6 && recNo <= 10) {
-                paintColoured(p, o, QColor(0xC0, 0xDC, 0xC0), text, 2);
-                return true;
-            }
-            if (kod && recNo >= 11 && recNo <= 15) {
-                paintColoured(p, o, QColor(0xA6, 0xCA, 0xF0), text, 2);
-                return true;
-            }
+    grid->drawCell = [position, grid](QPainter* p, const QStyleOptionViewItem& o, int recNo,
+                                      const QString& field) -> bool {
+        const CellLook look = CellLookFor(position, recNo, field);
+        if (look == CellLook::Plain)
             return false;
-        }
-        switch (cellClass(position, recNo, field)) {
-        case CellClass::Total: {
-            const int col = grid->columnOfField(field);
-            const QString text =
-                col >= 0 ? grid->model()->index(recNo - 1, col).data().toString() : QString();
-            paintTotal(p, o, text);
-            return true;
-        }
-        case CellClass::Locked:
+        if (look == CellLook::Locked) {
             paintLocked(p, o);
             return true;
-        default:
-            return false;
         }
+        const int col = grid->columnOfField(field);
+        const QString text =
+            col >= 0 ? grid->model()->index(recNo - 1, col).data().toString() : QString();
+        switch (look) {
+        case CellLook::Total:
+            paintTotal(p, o, text);
+            break;
+        case CellLook::FixedName:
+            paintColoured(p, o, buttonFace(), text, 0);
+            break;
+        case CellLook::FirstCodes:
+            paintColoured(p, o, QColor(0xC0, 0xDC, 0xC0), text, 2);
+            break;
+        default:
+            paintColoured(p, o, QColor(0xA6, 0xCA, 0xF0), text, 2);
+            break;
+        }
+        return true;
     };
 
     // Key filters.
@@ -235,31 +168,21 @@ void TMainF::wireGrid(DBGrid* grid, int position)
             st.maxLength = editor->maxLength();
         }
         std::optional<QChar> out = key;
-        const QString field = grid->selectedField();
-        switch (position) {
-        case PosRazdel1:
-            SetFormatSettings();
-            out = field.compare(u"Graf03"_s, Qt::CaseInsensitive) == 0
-                      ? integerKeyFilter(key, st)
-                      : decimalKeyFilter(key, st, 4);
-            break;
-        case PosRazdel2:
-            SetFormatSettings();
-            out = decimalKeyFilter(key, st, 9);
-            break;
-        case PosRazdel3:
+        const KeyRule rule = KeyRuleFor(position, grid->selectedField());
+        switch (rule) {
+        case KeyRule::Integer:
             out = integerKeyFilter(key, st);
             break;
-        case PosRazdel4:
-            if (CurrDataSet)
-                out = integerKeyFilter(key, st);
+        case KeyRule::Decimal4:
+        case KeyRule::Decimal9:
+            SetFormatSettings(); // the decimal point of the form, whatever the locale says
+            out = decimalKeyFilter(key, st, rule == KeyRule::Decimal4 ? 4 : 9);
             break;
-        case PosMembership:
-            if (field.compare(u"Year"_s, Qt::CaseInsensitive) == 0)
-                out = yearKeyFilter(key, st, m_settings.GetYearVstuplenMin(),
-                                    m_settings.GetYearVstuplenMax());
+        case KeyRule::Year:
+            out = yearKeyFilter(key, st, m_settings.GetYearVstuplenMin(),
+                                m_settings.GetYearVstuplenMax());
             break;
-        default:
+        case KeyRule::Any:
             break;
         }
         if (editor && st.maxLength != editor->maxLength())
