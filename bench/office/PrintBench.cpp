@@ -11,6 +11,7 @@
 #include "PrintReport.h"
 #include "RazdelFiles.h"
 #include "Razdels.h"
+#include "ReportFixtureSupport.h"
 #include "ReportTables.h"
 
 #include <QApplication>
@@ -173,6 +174,40 @@ void BM_WarmPdfExport(benchmark::State& state)
 }
 BENCHMARK(BM_WarmPdfExport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
+// The resident memory of one process, in KiB, from its status file.
+double vmRssKb(const QString& statusFile)
+{
+    QFile status(statusFile);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& l : status.readAll().split('\n'))
+        if (l.startsWith("VmRSS:"))
+            return l.mid(6).trimmed().split(' ').value(0).toDouble();
+    return 0;
+}
+
+// Resident memory of every process of a process group, in MiB.
+double groupRssMb(qint64 group)
+{
+    double kb = 0;
+    for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        QFile stat(u"/proc/"_s + pid + u"/stat"_s);
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (comm) state ppid pgrp ...": the fields after the command's closing bracket
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> f = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (f.size() >= 3 && f[2].toLongLong() == group)
+            kb += vmRssKb(u"/proc/"_s + pid + u"/status"_s);
+    }
+    return kb / 1024;
+}
+
+double ownRssMb()
+{
+    return vmRssKb(u"/proc/self/status"_s) / 1024;
+}
+
 void renderAll(const QString& pdf, int dpi)
 {
     std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(pdf);
@@ -197,6 +232,9 @@ void BM_WarmPreview(benchmark::State& state)
         if (render)
             renderAll(e.pdf, 150);
     }
+    // What the window and the office it keeps hold after previews.
+    state.counters["office_rss_MiB"] = groupRssMb(e.module->opened()->processGroup());
+    state.counters["own_rss_MiB"] = ownRssMb();
 }
 BENCHMARK(BM_WarmPreview)
     ->Arg(0)
@@ -210,15 +248,7 @@ void BM_WarmErrorListExport(benchmark::State& state)
 {
     Env& e = env();
     const int records = int(state.range(0));
-    GridSnapshot g;
-    g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
-    g.pixelWidths = {80, 600};
-    g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
-    g.zeroCharWidthPx = 7;
-    g.fontFamily = u"Liberation Sans"_s;
-    g.fontPointSize = 9;
-    for (int i = 1; i <= records; ++i)
-        g.rows << QStringList{QString::number(i), u"Ошибка в строке %1"_s.arg(i)};
+    const GridSnapshot g = errorListSnapshot(records);
     GridExportOptions options;
     options.progId = u"Excel.Application"_s;
     options.alignList = {u"-1"_s};
@@ -242,40 +272,6 @@ BENCHMARK(BM_WarmErrorListExport)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->UseRealTime();
-
-// Resident memory of every process of a process group, in MiB.
-double groupRssMb(qint64 group)
-{
-    double kb = 0;
-    for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
-        QFile stat(u"/proc/"_s + pid + u"/stat"_s);
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid pgrp ...": the fields after the command's closing bracket
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> f = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (f.size() < 3 || f[2].toLongLong() != group)
-            continue;
-        QFile status(u"/proc/"_s + pid + u"/status"_s);
-        if (!status.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& l : status.readAll().split('\n'))
-            if (l.startsWith("VmRSS:"))
-                kb += l.mid(6).trimmed().split(' ').value(0).toDouble();
-    }
-    return kb / 1024;
-}
-
-double ownRssMb()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& l : status.readAll().split('\n'))
-        if (l.startsWith("VmRSS:"))
-            return l.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
 
 // Loading the module and asking for the early start: what runs on the window's thread right
 // after its first paint.
@@ -319,23 +315,6 @@ BENCHMARK(BM_FirstPreviewTenSecondsAfterStart)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
     ->UseRealTime();
-
-// The resident memory of the office kept between previews, and of this process, after a
-// preview.
-void BM_MemoryAfterPreview(benchmark::State& state)
-{
-    Env& e = env();
-    SilentBoxes boxes;
-    KeepPdf keep;
-    keep.copy = e.pdf;
-    for (auto _ : state) {
-        std::unique_ptr<SpreadsheetApp> app = e.warmApp();
-        PrintRepExcel(e.tables, e.paths, u"2009"_s, PrintMode::Preview, *app, boxes, keep);
-    }
-    state.counters["office_rss_MiB"] = groupRssMb(e.module->opened()->processGroup());
-    state.counters["own_rss_MiB"] = ownRssMb();
-}
-BENCHMARK(BM_MemoryAfterPreview)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // Rendering every page of the filled form, at the resolution given.
 void BM_RenderPages(benchmark::State& state)

@@ -344,16 +344,7 @@ private Q_SLOTS:
         QFETCH(int, records);
         LibreOfficeApp app(*m_session);
         app.create();
-        GridSnapshot g;
-        g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
-        g.pixelWidths = {80, 600};
-        g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
-        g.zeroCharWidthPx = 7;
-        g.fontFamily = u"Liberation Sans"_s;
-        g.fontPointSize = 9;
-        for (int i = 1; i <= records; ++i)
-            g.rows << QStringList{QString::number(i),
-                                  i == 2 ? u"007"_s : u"Ошибка в строке %1"_s.arg(i)};
+        const GridSnapshot g = errorListSnapshot(records);
         QTemporaryDir out;
         QString handed;
         GridExportEnv env;

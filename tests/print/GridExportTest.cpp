@@ -18,13 +18,9 @@ namespace {
 
 GridSnapshot threeWarnings()
 {
-    GridSnapshot g;
-    g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
+    GridSnapshot g = errorListSnapshot(0);
     g.pixelWidths = {60, 998};
-    g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
     g.zeroCharWidthPx = 6;
-    g.fontFamily = u"Liberation Sans"_s;
-    g.fontPointSize = 9;
     g.rows = {{u"1"_s, u"Нулевой объём услуг"_s}, {u"2"_s, u"007"_s}, {u"3"_s, u"1.50"_s}};
     return g;
 }

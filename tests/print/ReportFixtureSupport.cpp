@@ -118,3 +118,18 @@ void fillLongest(ReportTables& tables)
         setField(m, u"Year"_s, QString::number(1995 + i));
     }
 }
+
+GridSnapshot errorListSnapshot(int records)
+{
+    GridSnapshot g;
+    g.titles = {u"Номер ошибки"_s, u"Наименование ошибки"_s};
+    g.pixelWidths = {80, 600};
+    g.alignments = {int(Qt::AlignHCenter), int(Qt::AlignLeft)};
+    g.zeroCharWidthPx = 7;
+    g.fontFamily = u"Liberation Sans"_s;
+    g.fontPointSize = 9;
+    for (int i = 1; i <= records; ++i)
+        g.rows << QStringList{QString::number(i),
+                              i == 2 ? u"007"_s : u"Ошибка в строке %1"_s.arg(i)};
+    return g;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridSnapshot.h"
 #include "ReportTables.h"
 
 #include <QString>
@@ -14,3 +15,6 @@ void fillMembers(ReportTables& tables, int count);
 // Every field at the longest value its editor takes: requisites, every figure of every
 // section, and all membership records.
 void fillLongest(ReportTables& tables);
+// The error list as the window's grid shows it, with `records` numbered errors; the second
+// reads "007", a text that must not turn into a number.
+GridSnapshot errorListSnapshot(int records);
