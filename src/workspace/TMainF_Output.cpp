@@ -1,5 +1,4 @@
 #include "Crc32.h"
-#include "ExportFile.h"
 #include "Submission.h"
 #include "TMainF.h"
 #include "ZipPack.h"
