@@ -181,7 +181,7 @@ int runCli(const QStringList& arguments)
         err(e.message());
         err(u"Справка: form2audit-cli --help"_s);
         return 2;
-    } catch (const DataSetError& e) {
+    } catch (const UserError& e) {
         err(e.message());
         return 2;
     } catch (const std::exception& e) {

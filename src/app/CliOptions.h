@@ -1,24 +1,17 @@
 #pragma once
 
 #include "AppPaths.h"
+#include "UserError.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <stdexcept>
 
 // Bad usage of the command-line companion: exit code 2 with the message.
-class UsageError : public std::runtime_error {
+class UsageError : public UserError {
 public:
-    explicit UsageError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using UserError::UserError;
 };
 
 // The options every command takes, and the positional arguments left over.

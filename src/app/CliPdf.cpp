@@ -74,14 +74,7 @@ int cmdPdf(const CliOptions& o)
 
     const PrintMode mode = o.draft ? PrintMode::Preview : PrintMode::Final;
     if (mode == PrintMode::Final) {
-        std::optional<Settings> settings;
-        if (!o.settingsFile.isEmpty()) {
-            const QFileInfo info(o.settingsFile);
-            if (!info.isFile() || !info.isReadable())
-                throw UsageError(
-                    u"Файл настроек не найден или не читается: %1"_s.arg(o.settingsFile));
-            settings.emplace(o.settingsFile, o.year);
-        }
+        const std::optional<Settings> settings = settingsOption(o);
         const ControlEnv env{o.today, settings ? &*settings : nullptr, o.year};
         ControlCounts counts;
         int errors = 0;

@@ -6,6 +6,7 @@
 #include "ExportFile.h"
 #include "ReportTables.h"
 #include "Settings.h"
+#include "Submission.h"
 #include "Totals.h"
 #include "ZipPack.h"
 
@@ -52,24 +53,18 @@ int cmdExport(const CliOptions& o)
 
     const std::optional<Settings> settings = settingsOption(o);
     const ControlEnv env{o.today, settings ? &*settings : nullptr, o.year};
-    ControlCounts counts;
-    int allErr = 0;
-    int allWarn = 0;
-    // The run recomputes every section's totals before checking it.
-    ControlAllRazdels(tables, tables.err(), counts, env, allErr, allWarn);
-    if (allErr > 0 && !o.force) {
+    const SubmissionResult result =
+        BatchSubmission(tables, {QDir(o.outDir).absolutePath(), o.year}, env, o.force);
+    if (result.status != SubmissionStatus::Written) {
         printErrorList(tables.err());
-        printErrorSummary(allErr, allWarn);
+        printErrorSummary(result.counts.errors, result.counts.warnings);
         return 1;
     }
-
-    const QString dir = QDir(o.outDir).absolutePath();
-    const RepFileResult result =
-        MakeRepFile(tables, dir, QString(), o.year, RepFileMode::Submission);
-    if (allErr > 0)
-        err(u"В данных отчёта есть ошибки (всего - %1): архив создан по --force"_s.arg(allErr));
-    out(u"archive: "_s + QDir::toNativeSeparators(result.archivePath));
-    out(u"checksum: "_s + result.checksum);
+    if (result.forced)
+        err(u"В данных отчёта есть ошибки (всего - %1): архив создан по --force"_s.arg(
+            result.counts.errors));
+    out(u"archive: "_s + QDir::toNativeSeparators(result.file.archivePath));
+    out(u"checksum: "_s + result.file.checksum);
     return 0;
 }
 

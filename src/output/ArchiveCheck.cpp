@@ -72,7 +72,7 @@ ArchiveCheck CheckRepArchive(const QString& path, const QDate& today, const Sett
     c.path = path;
     try {
         check(c, today, settings);
-    } catch (const DataSetError& e) {
+    } catch (const UserError& e) {
         c.opened = false;
         c.reason = e.message();
     } catch (const std::exception& e) {

@@ -1,6 +1,6 @@
 #include "Crc32.h"
 
-#include "DataSetError.h"
+#include "ArchiveError.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +14,7 @@ constexpr qint64 kBlockSize = 65536;
 
 [[noreturn]] void readError(const QString& path, const QString& reason)
 {
-    throw DataSetError(
+    throw ArchiveError(
         u"Не удалось прочитать файл «%1»: %2"_s.arg(QDir::toNativeSeparators(path), reason));
 }
 

@@ -7,7 +7,7 @@
 // raw register: start from FFFFFFFF and invert the final value.
 quint32 UpdateCRC32(quint32 crc, const void* bytes, qint64 count);
 
-// The checksum of a whole file; an empty file gives 0. Throws DataSetError naming the
+// The checksum of a whole file; an empty file gives 0. Throws ArchiveError naming the
 // file when it cannot be opened or read.
 quint32 FileCRC32(const QString& path);
 

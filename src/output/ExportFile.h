@@ -30,8 +30,8 @@ QByteArray RepFileBytes(const ReportTables& tables);
 
 // Writes the export text of the year and checksums it. Submission mode leaves only the
 // archive "<name>.zip" in `exportDir`; checksum-only mode leaves nothing behind. Files
-// are replaced atomically; failures throw DataSetError naming the file. If packing
-// fails, the text file stays in `exportDir`.
+// are replaced atomically; failures throw a UserError naming the file (ArchiveError from
+// packing and checksumming). If packing fails, the text file stays in `exportDir`.
 RepFileResult MakeRepFile(const ReportTables& tables, const QString& exportDir,
                           const QString& tempDir, const QString& year, RepFileMode mode);
 // The same in the program's own Export and Temp folders.

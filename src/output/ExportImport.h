@@ -41,7 +41,7 @@ struct RepSource {
     QString entryName; // the name inside the archive; the file's own name for a text
     QByteArray bytes;
 };
-// Throws DataSetError with the reason.
+// Throws a UserError with the reason (ArchiveError for an archive that cannot be read).
 RepSource ReadRepSource(const QString& path, bool requirePassword);
 // The year from the file's name, else from the entry's name; empty when neither has one.
 QString RepSourceYear(const RepSource& source);

@@ -1,7 +1,7 @@
 #include "ZipPack.h"
 
 #include "AppPaths.h"
-#include "DataSetError.h"
+#include "ArchiveError.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,18 +46,18 @@ using Entry = std::unique_ptr<zip_file_t, EntryCloser>;
 
 [[noreturn]] void packError(const QString& archive, const QString& reason)
 {
-    throw DataSetError(u"Не удалось создать архив «%1»: %2"_s.arg(native(archive), reason));
+    throw ArchiveError(u"Не удалось создать архив «%1»: %2"_s.arg(native(archive), reason));
 }
 
 [[noreturn]] void unpackError(const QString& archive, const QString& entry, const QString& reason)
 {
-    throw DataSetError(
+    throw ArchiveError(
         u"Не удалось распаковать «%1» из архива «%2»: %3"_s.arg(entry, native(archive), reason));
 }
 
 [[noreturn]] void writeError(const QString& path, const QString& reason)
 {
-    throw DataSetError(u"Не удалось записать файл «%1»: %2"_s.arg(native(path), reason));
+    throw ArchiveError(u"Не удалось записать файл «%1»: %2"_s.arg(native(path), reason));
 }
 
 QByteArray passwordBytes(const QString& password)
@@ -156,12 +156,12 @@ QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targ
 {
     const QString archive = QFileInfo(archivePath).absoluteFilePath();
     if (!QFileInfo(archive).isFile())
-        throw DataSetError(u"Архив «%1» не найден"_s.arg(native(archive)));
+        throw ArchiveError(u"Архив «%1» не найден"_s.arg(native(archive)));
 
     int code = 0;
     Archive za(zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code));
     if (!za)
-        throw DataSetError(
+        throw ArchiveError(
             u"Не удалось открыть архив «%1»: %2"_s.arg(native(archive), errorCodeText(code)));
 
     const QDir base(QFileInfo(targetFilePath).absolutePath());
@@ -169,7 +169,7 @@ QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targ
     if (!password.trimmed().isEmpty()) {
         const QByteArray pw = passwordBytes(password);
         if (zip_set_default_password(za.get(), pw.constData()) != 0)
-            throw DataSetError(u"Не удалось открыть архив «%1»: %2"_s.arg(
+            throw ArchiveError(u"Не удалось открыть архив «%1»: %2"_s.arg(
                 native(archive), errorText(zip_get_error(za.get()))));
     }
 
@@ -178,14 +178,14 @@ QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targ
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* raw = zip_get_name(za.get(), zip_uint64_t(i), ZIP_FL_ENC_GUESS);
         if (!raw)
-            throw DataSetError(u"Не удалось прочитать архив «%1»: %2"_s.arg(
+            throw ArchiveError(u"Не удалось прочитать архив «%1»: %2"_s.arg(
                 native(archive), errorText(zip_get_error(za.get()))));
         names << QString::fromUtf8(raw);
     }
     // All names are judged before the first byte is written.
     for (const QString& name : std::as_const(names))
         if (!isSafeEntryName(name))
-            throw DataSetError(
+            throw ArchiveError(
                 u"Архив «%1» не распакован: имя «%2» ведёт за пределы папки «%3»"_s.arg(
                     native(archive), name, native(base.absolutePath())));
 
@@ -222,7 +222,7 @@ namespace {
 
 [[noreturn]] void readError(const QString& archive, const QString& reason)
 {
-    throw DataSetError(u"Архив «%1» не прочитан: %2"_s.arg(native(archive), reason));
+    throw ArchiveError(u"Архив «%1» не прочитан: %2"_s.arg(native(archive), reason));
 }
 
 QString readFailureReason(int code)
@@ -242,7 +242,7 @@ ArchivedText ReadRepArchive(const QString& archivePath, const QString& password,
     const QFileInfo info(archivePath);
     const QString archive = info.absoluteFilePath();
     if (!info.isFile())
-        throw DataSetError(u"Архив «%1» не найден"_s.arg(native(archive)));
+        throw ArchiveError(u"Архив «%1» не найден"_s.arg(native(archive)));
     if (info.size() > limits.maxArchiveBytes)
         readError(archive, u"файл больше %1 байт"_s.arg(limits.maxArchiveBytes));
 

@@ -10,7 +10,7 @@ inline const QString RepZipPassword = QStringLiteral("vazu");
 // Packs one file into a new archive beside it: the file's path without its extension
 // + ".zip", one entry named after the file, deflate level 1, traditional PKWARE
 // encryption unless the password is blank. An archive of that name is replaced only once
-// the new one is complete. Answers the archive's path; throws DataSetError.
+// the new one is complete. Answers the archive's path; throws ArchiveError.
 QString ZipRepFile(const QString& filePath, const QString& password);
 
 struct UnzippedFile {
@@ -24,7 +24,7 @@ struct UnzippedFile {
 // An archive holding a name that would leave that folder is refused before anything is
 // written. Each file is written under a temporary name and renamed only once its content
 // has been read whole and its CRC checked, so a wrong password leaves no partial file.
-// Throws DataSetError; a missing archive is reported and not created.
+// Throws ArchiveError; a missing archive is reported and not created.
 QList<UnzippedFile> UnZipRepFile(const QString& archivePath, const QString& targetFilePath,
                                  const QString& password);
 
@@ -46,7 +46,7 @@ struct ArchivedText {
 };
 
 // Reads the only entry of a submission archive into memory; nothing is written to disk.
-// Refuses, with a Russian reason in DataSetError: a missing or oversized archive, a
+// Refuses, with a Russian reason in ArchiveError: a missing or oversized archive, a
 // count of entries other than one, a folder entry, an entry name that would leave the
 // folder, an entry stored without a password when `requirePassword` is set, a wrong
 // password, a damaged entry and an entry larger than the limits (whatever its header

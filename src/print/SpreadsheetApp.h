@@ -1,22 +1,16 @@
 #pragma once
 
+#include "UserError.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 // A failed call into the spreadsheet application; the text is shown to the user.
-class SpreadsheetError : public std::runtime_error {
+class SpreadsheetError : public UserError {
 public:
-    explicit SpreadsheetError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using UserError::UserError;
 };
 
 // The application could not be created: not installed, not starting or not answering.

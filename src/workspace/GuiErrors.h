@@ -20,7 +20,7 @@ template <typename F> bool guarded(F&& f)
         return true;
     } catch (const SilentAbort&) {
         return false;
-    } catch (const DataSetError& e) {
+    } catch (const UserError& e) {
         reportError(e.message());
         return false;
     } catch (const std::exception& e) {

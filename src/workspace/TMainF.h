@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class DBGrid;
 class ErrorsPanel;
@@ -141,7 +142,6 @@ public:
     void Act_ExportExecute();
     void Act_SendRepToMailExecute();
     void Act_TestSrcExecute();
-    void SendMailTo(const QString& address, const QString& subject, const QString& body);
     // Year to year and machine to machine (TMainF_YearData.cpp).
     void OfferCarryOver();
     void Act_CarryOverExecute();
@@ -181,6 +181,8 @@ protected:
 private:
     class WindowGates;
     friend class WindowGates;
+    // The window as the core's gates and output workflows drive it.
+    std::unique_ptr<GateHost> newGateHost();
 
     void createActions();
     void createYearDataActions();

@@ -155,6 +155,11 @@ private:
     TMainF& m_w;
 };
 
+std::unique_ptr<GateHost> TMainF::newGateHost()
+{
+    return std::make_unique<WindowGates>(*this);
+}
+
 bool TMainF::ControlBeforeLeaveRazdel(LeaveTarget target)
 {
     WindowGates gates(*this);

@@ -126,7 +126,7 @@ void TMainF::Act_ImportRepExecute()
                 native(file), e.message()),
             u"Сообщение"_s);
         return;
-    } catch (const DataSetError& e) {
+    } catch (const UserError& e) {
         InfoBox(e.message() + u"\n\rДанные не изменены"_s, u"Сообщение"_s);
         return;
     }

@@ -3,6 +3,7 @@
 #include "FormTables.h"
 #include "Razdels.h"
 #include "TestSupport.h"
+#include "support/ReportCells.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,12 +46,8 @@ TEST(CliRecalc, WritesAllSevenFilesWithTotals)
     QDir().mkpath(data);
     // section 1 typed in without its total
     auto s1 = createRazdelTable(PosRazdel1);
-    for (const auto& [row, value] : {std::pair{u"03"_s, 3}, std::pair{u"04"_s, 2}}) {
-        ASSERT_TRUE(s1->locate(u"KodRow"_s, {row}));
-        s1->edit();
-        s1->fieldByName(u"Graf03"_s).setAsInteger(value);
-        s1->post();
-    }
+    setCell(*s1, PosRazdel1, u"03"_s, u"Graf03"_s, 3);
+    setCell(*s1, PosRazdel1, u"04"_s, u"Graf03"_s, 2);
     saveTableToFile(*s1, data + u"/2009_01.XML"_s);
 
     // the year comes from --today: September 2010 is still the 2009 report
@@ -91,10 +88,7 @@ TEST(CliDump, PrintsFieldsAndRowsWithEscapes)
     QTemporaryDir dir;
     const QString file = dir.path() + u"/2009_03.XML"_s;
     auto s3 = createRazdelTable(PosRazdel3);
-    ASSERT_TRUE(s3->locate(u"KodRow"_s, {u"14"_s}));
-    s3->edit();
-    s3->fieldByName(u"Graf03"_s).setAsInteger(12);
-    s3->post();
+    setCell(*s3, PosRazdel3, u"14"_s, u"Graf03"_s, 12);
     saveTableToFile(*s3, file);
     const CliRun r = runCliProgram({u"dump"_s, file});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -7,26 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-void setCell(DataSet& table, int pos, const QString& row, const QString& field,
-             const QVariant& value)
-{
-    if (pos == PosMembership)
-        ASSERT_TRUE(table.locate(u"Num"_s, {row.toInt()})) << row.toStdString();
-    else if (!row.isEmpty())
-        ASSERT_TRUE(table.locate(u"KodRow"_s, {row})) << row.toStdString();
-    else
-        table.first();
-    table.edit();
-    table.fieldByName(field).setValue(value);
-    table.post();
-}
-
-void setCells(ReportTables& tables, const std::vector<Cell>& cells)
-{
-    for (const Cell& c : cells)
-        setCell(*tables.razdel(c.pos), c.pos, c.row, c.field, c.value);
-}
-
 std::vector<Cell> validRekvizity()
 {
     const int p = PosRekvizity;

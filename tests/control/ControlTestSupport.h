@@ -2,6 +2,7 @@
 
 #include "Control.h"
 #include "ReportTables.h"
+#include "support/ReportCells.h"
 
 #include <QDate>
 #include <QString>
@@ -9,24 +10,9 @@
 #include <QVariant>
 #include <vector>
 
-// One cell of a report: the section position, the row (KodRow in sections 1 to 4, Num
-// in the membership table, empty for the single-row tables), the field and its value
-// (a null QVariant clears the cell).
-struct Cell {
-    int pos;
-    QString row;
-    QString field;
-    QVariant value;
-};
-
 // The reporting year and the day the tests run the control on.
 inline const QString kTestYear = QStringLiteral("2009");
 inline const QDate kTestToday{2010, 3, 15};
-
-// Writes one cell through the table's own cursor and posts it.
-void setCell(DataSet& table, int pos, const QString& row, const QString& field,
-             const QVariant& value);
-void setCells(ReportTables& tables, const std::vector<Cell>& cells);
 
 // Requisites that pass every rule for a legal entity.
 std::vector<Cell> validRekvizity();

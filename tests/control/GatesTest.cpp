@@ -2,7 +2,8 @@
 #include "DataSet.h"
 #include "FormTables.h"
 #include "Razdels.h"
-#include "platform/MessageBoxes.h"
+#include "support/RecordingGateHost.h"
+#include "support/ScriptedMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -13,74 +14,9 @@ namespace {
 // The window and its message boxes as the gates drive them: every step is written down,
 // questions are answered from a script (No when it runs out, so an unexpected question
 // shows in the transcript rather than passing).
-class Recorder final : public GateHost, public MessageBoxes {
+class Recorder final : public ScriptedMessages, public RecordingGateHost {
 public:
-    SectionGateCounts section;
-    OutputGateCounts report;
-    bool visible = false;
-    bool all = false;
-    QList<bool> answers;
-    QStringList log;
-
-    SectionGateCounts runSectionControl() override
-    {
-        all = false;
-        log << u"control section"_s;
-        return section;
-    }
-    OutputGateCounts runReportControl() override
-    {
-        all = true;
-        log << u"control report"_s;
-        return report;
-    }
-    bool panelVisible() const override { return visible; }
-    void setPanelVisible(bool v) override
-    {
-        visible = v;
-        log << (v ? u"panel shown"_s : u"panel hidden"_s);
-    }
-    void hidePanelOnly() override
-    {
-        visible = false;
-        log << u"panel hidden alone"_s;
-    }
-    void showTab(int tab) override
-    {
-        visible = true;
-        log << u"tab %1"_s.arg(tab);
-    }
-    void showFirstRecord(int tab) override
-    {
-        visible = true;
-        log << u"first record %1"_s.arg(tab);
-    }
-    void jumpToRecord(const QString& kodRow, int razdelInd) override
-    {
-        log << u"jump %1/%2"_s.arg(kodRow).arg(razdelInd);
-    }
-    bool showAll() const override { return all; }
-    void setShowAll(bool a) override
-    {
-        all = a;
-        log << (a ? u"scope report"_s : u"scope section"_s);
-    }
-    void updateCommonAction() override { log << u"common"_s; }
-
-    void InfoBox(const QString& text, const QString& caption) override
-    {
-        log << caption + u": "_s + text;
-    }
-    bool AskYesNo(const QString& text, const QString& caption) override
-    {
-        const bool yes = answers.isEmpty() ? false : answers.takeFirst();
-        log << caption + u"? "_s + text + (yes ? u" -> yes"_s : u" -> no"_s);
-        return yes;
-    }
-    bool AskPlain(const QString& text, const QString& caption) override
-    {
-        return AskYesNo(text, caption);
-    }
+    Recorder() : RecordingGateHost(log) { unscripted = false; }
 };
 
 const QString kNextLead = u"Сообщение: Прежде чем перейти к новому разделу,\n\r"_s;

@@ -1,11 +1,11 @@
 #include "ChangeYearDialog.h"
 #include "Clock.h"
-#include "MessageBoxes.h"
 #include "ShowDialog.h"
 #include "TAboutF.h"
 #include "TBeginForm.h"
 #include "TChangeYearOfRepF.h"
-#include "UrlOpener.h"
+#include "support/RecordingUrls.h"
+#include "support/ScriptedMessages.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,32 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class ScriptedBoxes final : public MessageBoxes {
-public:
-    QList<bool> answers;
-    QStringList questions;
-    QStringList captions;
-    void InfoBox(const QString&, const QString&) override {}
-    bool AskYesNo(const QString& text, const QString& caption) override
-    {
-        questions << text;
-        captions << caption;
-        return answers.isEmpty() ? true : answers.takeFirst();
-    }
-    void ErrorBox(const QString&) override {}
-};
-
-class RecordingOpener final : public UrlOpener {
-public:
-    QList<QUrl> opened;
-    bool succeed = true;
-    bool open(const QUrl& url) override
-    {
-        opened << url;
-        return succeed;
-    }
-};
 
 // Installs a dialog runner for one test and puts the previous one back.
 struct RunnerScope {
@@ -146,7 +120,7 @@ void DialogsTest::yearStaysWithinLimits()
     QFETCH(QString, expected);
 
     FixedClock clock(today);
-    ScriptedBoxes boxes;
+    ScriptedMessages boxes;
     int minimum = 0, maximum = 0;
     const ChangeYearResult result = ChangeYearDialog(
         u"Изменить отчётный год"_s, current, clock, boxes, nullptr, [&](TChangeYearOfRepF& d) {
@@ -264,7 +238,7 @@ void DialogsTest::yearDialogAnswers()
     QFETCH(QStringList, questions);
 
     FixedClock clock(QDate(2024, 10, 1));
-    ScriptedBoxes boxes;
+    ScriptedMessages boxes;
     boxes.answers = answers;
     QStringList shown;
     QStringList titles;
@@ -285,7 +259,7 @@ void DialogsTest::yearDialogAnswers()
     QCOMPARE(result.year, year);
     QCOMPARE(shown, shownYears);
     QCOMPARE(boxes.questions, questions);
-    for (const QString& caption : std::as_const(boxes.captions))
+    for (const QString& caption : std::as_const(boxes.questionCaptions))
         QCOMPARE(caption, u"Предупреждение"_s);
     for (const QString& title : std::as_const(titles))
         QCOMPARE(title, u"Изменить отчётный год"_s);
@@ -294,7 +268,7 @@ void DialogsTest::yearDialogAnswers()
 void DialogsTest::yearDialogRunsModally()
 {
     FixedClock clock(QDate(2024, 10, 1));
-    ScriptedBoxes boxes;
+    ScriptedMessages boxes;
     bool focusOnYear = false;
     QTimer::singleShot(0, [&] {
         auto* d = qobject_cast<TChangeYearOfRepF*>(QApplication::activeModalWidget());
@@ -313,7 +287,7 @@ void DialogsTest::yearDialogRunsModally()
 
 void DialogsTest::aboutShowsTitleAndVersion()
 {
-    RecordingOpener opener;
+    RecordingUrls opener;
     TAboutF about(opener);
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -350,7 +324,7 @@ void DialogsTest::aboutMailLink()
     QFETCH(QString, caption);
     QFETCH(bool, openerSucceeds);
 
-    RecordingOpener opener;
+    RecordingUrls opener;
     opener.succeed = openerSucceeds;
     TAboutF about(opener);
     about.show();
@@ -438,7 +412,7 @@ void DialogsTest::dialogsClose()
     QFETCH(QString, kind);
     QFETCH(Closer, closer);
 
-    RecordingOpener opener;
+    RecordingUrls opener;
     int result = -1;
     QString title;
     QString buttonText;

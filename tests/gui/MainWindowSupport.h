@@ -3,9 +3,9 @@
 #include "AppPaths.h"
 #include "Clock.h"
 #include "KeyboardLayout.h"
-#include "MessageBoxes.h"
 #include "Platform.h"
-#include "UrlOpener.h"
+#include "support/RecordingUrls.h"
+#include "support/ScriptedMessages.h"
 
 #include <QLabel>
 #include <QStringList>
@@ -18,40 +18,10 @@ class DataSet;
 class TMainF;
 class MainWindowFixture;
 
-// Message boxes that record what was shown and answer from a script.
-class ScriptedMessages final : public MessageBoxes {
-public:
-    QStringList infos;     // InfoBox texts as passed (without the "!")
-    QStringList questions; // AskYesNo / AskPlain texts
-    QStringList errors;
-    QList<bool> answers; // taken in order; Yes when empty
-    void InfoBox(const QString& text, const QString&) override { infos << text; }
-    bool AskYesNo(const QString& text, const QString&) override { return answer(text); }
-    bool AskPlain(const QString& text, const QString&) override { return answer(text); }
-    void ErrorBox(const QString& text) override { errors << text; }
-
-private:
-    bool answer(const QString& text)
-    {
-        questions << text;
-        return answers.isEmpty() ? true : answers.takeFirst();
-    }
-};
-
 class RecordingKeyboard final : public KeyboardLayout {
 public:
     QStringList activated;
     void activate(const QString& id) override { activated << id; }
-};
-
-class RecordingUrls final : public UrlOpener {
-public:
-    QList<QUrl> opened;
-    bool open(const QUrl& url) override
-    {
-        opened << url;
-        return true;
-    }
 };
 
 // Copies the section files of a control case of the test data into the data folder.

@@ -1,11 +1,14 @@
+#include "ArchiveError.h"
 #include "DBGrid.h"
 #include "Datapacket.h"
+#include "ExportFile.h"
 #include "MainWindowSupport.h"
 #include "RazdelFiles.h"
 #include "Razdels.h"
 #include "RekvizityPanel.h"
 #include "Settings.h"
 #include "TMainF.h"
+#include "ZipPack.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QtTest>
+#include <zlib.h>
 
 using namespace Qt::StringLiterals;
 
@@ -357,15 +361,45 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     TMainF& w = f.start();
     f.messages.answers = {true};
     w.Act_ExportExecute();
+    const QString prefix = u"Данные для отправки в Минфин записаны в файл \n\r"_s;
     const QString written = f.messages.infos.value(f.messages.infos.size() - 2);
-    QVERIFY(written.startsWith(u"Данные для отправки в Минфин записаны в файл \n\r"_s));
-    QCOMPARE(QDir(f.paths.ExportDir()).entryList(QDir::Files).size(), 1);
+    QVERIFY2(written.startsWith(prefix), qPrintable(written));
+    // The archive named in the message is on disk, alone in the export folder.
+    const QString archive = QDir::fromNativeSeparators(written.mid(prefix.size()));
+    QCOMPARE(QFileInfo(archive).fileName(), u"1027700132195--090.zip"_s);
+    QVERIFY(QFile::exists(archive));
+    QCOMPARE(QDir(f.paths.ExportDir()).entryList(QDir::Files),
+             QStringList{QFileInfo(archive).fileName()});
+    // It is encrypted: a wrong password opens nothing, the right one gives the export text.
+    QTemporaryDir unpacked;
+    QVERIFY_THROWS_EXCEPTION(ArchiveError,
+                             UnZipRepFile(archive, unpacked.path() + u"/"_s, u"wrong"_s));
+    const auto files = UnZipRepFile(archive, unpacked.path() + u"/"_s, RepZipPassword);
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(files[0].name, u"1027700132195--090.txt"_s);
+    QFile text(files[0].path);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    const QByteArray bytes = text.readAll();
+    QCOMPARE(bytes, RepFileBytes(w.tables()));
 
     // the checksum command reports a missing archive and creates nothing
     f.messages.errors.clear();
+    const QString checked = f.paths.ExportDir() + u"1333333339955--080.zip"_s;
     w.Act_TestSrc->trigger();
     QCOMPARE(f.messages.errors.size(), 1);
-    QVERIFY(!QFile::exists(f.paths.ExportDir() + u"1333333339955--080.zip"_s));
+    QVERIFY(!QFile::exists(checked));
+
+    // Given an archive of the name it checks, holding the exported text, it shows the
+    // CRC-32 of that text as zlib computes it.
+    const QString checkedText = f.paths.ExportDir() + u"1333333339955--080.txt"_s;
+    QVERIFY(QFile::copy(files[0].path, checkedText));
+    QCOMPARE(ZipRepFile(checkedText, RepZipPassword), checked);
+    QVERIFY(QFile::remove(checkedText));
+    w.Act_TestSrc->trigger();
+    QCOMPARE(f.messages.errors.size(), 1);
+    const uLong crc =
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size()));
+    QCOMPARE(f.messages.infos.last(), u"%1"_s.arg(quint32(crc), 8, 16, QChar(u'0')).toUpper());
 
     // a report with errors is refused with the export text
     MainWindowFixture g;

@@ -1,12 +1,15 @@
 // Details of the main window a new user meets: hints, toolbar, message boxes as shown,
 // Qt's own texts, editor key bindings and menus, the mouse road into section 2, the mail
 // link as the mail program reads it.
+#include "ArchiveError.h"
 #include "DBGrid.h"
+#include "DataSetError.h"
 #include "MailLinkDecoding.h"
 #include "MainWindowSupport.h"
 #include "QtMessageBoxes.h"
 #include "Razdels.h"
 #include "RekvizityPanel.h"
+#include "SpreadsheetApp.h"
 #include "TAboutF.h"
 #include "TMainF.h"
 
@@ -86,12 +89,11 @@ void clickKeys(const QString& text)
 
 // Message boxes that behave like real ones towards the mouse: a box is a window of its
 // own, so the release of the click that opened it lands on the box.
-class ReleaseTakingMessages final : public MessageBoxes {
+class ReleaseTakingMessages final : public ScriptedMessages {
 public:
-    QStringList infos;
-    void InfoBox(const QString& text, const QString&) override
+    void InfoBox(const QString& text, const QString& caption) override
     {
-        infos << text;
+        ScriptedMessages::InfoBox(text, caption);
         if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
             return;
         QWidget box;
@@ -100,7 +102,6 @@ public:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTest::mouseRelease(&box, Qt::LeftButton);
     }
-    bool AskYesNo(const QString&, const QString&) override { return true; }
 };
 
 } // namespace
@@ -112,6 +113,7 @@ private Q_SLOTS:
     void twoSeparatorsBetweenPreviewAndPrint();
     void boxesShowOneLineBreakPerPair();
     void errorBoxesCarryTheApplicationTitle();
+    void userErrorsReachTheBoxAsTheirText();
     void qtTextsAreRussian();
     void dataAreaEditorsOfferTheWindowMenu();
     void ctrlDWithoutSelectionDeletesNothing();
@@ -186,6 +188,32 @@ void WindowDetailsTest::errorBoxesCarryTheApplicationTitle()
     QVERIFY(seen.seen);
     QCOMPARE(seen.caption, applicationTitle());
     QVERIFY(!seen.text.isEmpty());
+}
+
+void WindowDetailsTest::userErrorsReachTheBoxAsTheirText()
+{
+    // Whatever layer a failure comes from, the box shows its Russian text as it was
+    // written, whatever the process's locale.
+    MainWindowFixture f;
+    TMainF& w = f.start();
+    const QString text = u"Не удалось записать файл «Отчёт №2.xlsx»: диск полон"_s;
+    const std::vector<std::function<void()>> throwers = {
+        [&] { throw DataSetError(text); },
+        [&] { throw ArchiveError(text); },
+        [&] { throw SpreadsheetError(text); },
+        [&] { throw SpreadsheetStartError(text); },
+    };
+    for (const auto& thrower : throwers) {
+        f.messages.errors.clear();
+        w.PrintRepExcel = [&](bool) { thrower(); };
+        w.Act_PrintExcel_Chernovik->trigger();
+        QCOMPARE(f.messages.errors, QStringList{text});
+    }
+    // A silent abort ends the command without a box.
+    f.messages.errors.clear();
+    w.PrintRepExcel = [](bool) { throw SilentAbort(); };
+    w.Act_PrintExcel_Chernovik->trigger();
+    QVERIFY(f.messages.errors.isEmpty());
 }
 
 void WindowDetailsTest::qtTextsAreRussian()

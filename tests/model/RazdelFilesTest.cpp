@@ -4,6 +4,7 @@
 #include "GridLayout.h"
 #include "Razdels.h"
 #include "TestSupport.h"
+#include "support/ReportCells.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,14 +39,6 @@ struct Sandbox {
     }
     bool save(DataSet* t, int pos) { return SaveRazdel(t, paths, Razdels()[pos].Kod, u"2009"_s); }
 };
-
-void setValue(DataSet& t, int recNo, const QString& field, const QVariant& value)
-{
-    t.setRecNo(recNo);
-    t.edit();
-    t.fieldByName(field).setValue(value);
-    t.post();
-}
 
 // Makes a folder refuse new entries for the life of the object, also for root (through
 // the immutable flag, where the file system allows it).
@@ -131,7 +124,7 @@ TEST(RazdelFilesLoad, NoTableOrNoFile)
     Sandbox s;
     EXPECT_FALSE(s.load(nullptr, PosRazdel1).loaded);
     auto t = createRazdelTable(PosRazdel1);
-    setValue(*t, 1, u"Graf03"_s, 5);
+    setCell(*t, 1, u"Graf03"_s, 5);
     t->close();
     const LoadRazdelResult r = s.load(t.get(), PosRazdel1);
     EXPECT_FALSE(r.loaded);
@@ -147,15 +140,15 @@ TEST(RazdelFilesSave, SaveMergesAndLoadReplaces)
     Sandbox s;
     EXPECT_FALSE(s.save(nullptr, PosRazdel2));
     auto t = createRazdelTable(PosRazdel2);
-    setValue(*t, 2, u"Graf03"_s, 12.3);
+    setCell(*t, 2, u"Graf03"_s, 12.3);
     EXPECT_GT(t->changeCount(), 0);
     EXPECT_TRUE(s.save(t.get(), PosRazdel2));
     EXPECT_EQ(t->changeCount(), 0);
     const QByteArray saved = readAll(s.file(PosRazdel2));
     EXPECT_EQ(saved, writeDatapacket(*t));
 
-    setValue(*t, 2, u"Graf03"_s, 99.9);
-    setValue(*t, 3, u"Graf04"_s, 1.0);
+    setCell(*t, 2, u"Graf03"_s, 99.9);
+    setCell(*t, 3, u"Graf04"_s, 1.0);
     const LoadRazdelResult r = s.load(t.get(), PosRazdel2);
     EXPECT_TRUE(r.loaded);
     EXPECT_FALSE(r.damaged);
@@ -180,7 +173,7 @@ TEST(RazdelFilesSave, UnwritableFolderOrTextLeavesTheOldFile)
     const QString path = s.file(PosMembership);
     const QByteArray old = readAll(path);
 
-    setValue(*t, 7, u"NameRow"_s, u"Сеть 德勤"_s);
+    setCell(*t, 7, u"NameRow"_s, u"Сеть 德勤"_s);
     try {
         s.save(t.get(), PosMembership);
         FAIL() << "no error";
@@ -191,7 +184,7 @@ TEST(RazdelFilesSave, UnwritableFolderOrTextLeavesTheOldFile)
     EXPECT_EQ(readAll(path), old);
     EXPECT_GT(t->changeCount(), 0) << "a change that never reached the disk stays logged";
 
-    setValue(*t, 7, u"NameRow"_s, u"Сеть «Делойт»"_s);
+    setCell(*t, 7, u"NameRow"_s, u"Сеть «Делойт»"_s);
     {
         ReadOnlyFolder ro(QFileInfo(path).absolutePath());
         if (!ro.refusesWrites())
@@ -217,7 +210,7 @@ TEST_P(RazdelFilesDamaged, MovedAsideAndTableKept)
 {
     Sandbox s;
     auto t = createRazdelTable(PosRazdel1);
-    setValue(*t, 1, u"Graf03"_s, 42);
+    setCell(*t, 1, u"Graf03"_s, 42);
     t->mergeChangeLog();
     const QByteArray before = writeDatapacket(*t);
     const QList<FieldDef> defsBefore = t->fieldDefs();
@@ -293,14 +286,14 @@ TEST(RazdelFilesLayout, SaveAndLoadTogether)
     grid.layout.columns[2].width = 123;
     grid.layout.rowHeight = 30;
     const QString kod = Razdels()[PosRazdel1].Kod;
-    setValue(*t, 2, u"Graf03"_s, 7);
+    setCell(*t, 2, u"Graf03"_s, 7);
     EXPECT_TRUE(SaveRazdelAndLayout(t.get(), &grid, s.paths, kod, u"2009"_s));
     EXPECT_TRUE(QFile::exists(s.file(PosRazdel1)));
     EXPECT_TRUE(QFile::exists(s.paths.GridLayoutFileName(kod, u"2009"_s)));
 
     const GridLayout saved = grid.layout;
     grid.layout.columns[2].width = 10;
-    setValue(*t, 2, u"Graf03"_s, 8);
+    setCell(*t, 2, u"Graf03"_s, 8);
     const LoadRazdelResult r = LoadRazdelAndLayout(t.get(), &grid, s.paths, kod, u"2009"_s);
     EXPECT_TRUE(r.loaded);
     EXPECT_EQ(grid.applied, 1);

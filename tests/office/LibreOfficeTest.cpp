@@ -6,11 +6,11 @@
 #include "GridExport.h"
 #include "GridSnapshot.h"
 #include "LibreOfficeApp.h"
-#include "MessageBoxes.h"
 #include "PrintReport.h"
 #include "Razdels.h"
 #include "ReportFixtureSupport.h"
 #include "ReportTables.h"
+#include "support/ScriptedMessages.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -24,12 +24,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct ScriptedMessages final : MessageBoxes {
-    QStringList shown;
-    void InfoBox(const QString& text, const QString&) override { shown << text; }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-};
 
 // The text of a PDF, pages separated by form feeds: laid out as on paper, or in reading
 // order (a cell's wrapped lines follow each other).
@@ -126,7 +120,7 @@ private Q_SLOTS:
                               final ? PrintMode::Final : PrintMode::Preview, app, messages,
                               preview));
         qInfo("print to preview: %lld ms", timer.elapsed());
-        QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.join(u'\n')));
+        QVERIFY2(messages.infos.isEmpty(), qPrintable(messages.infos.join(u'\n')));
         const QString& t = preview.text;
         QVERIFY(t.contains(u"за 2009 год"_s));
         QVERIFY(t.contains(u"0609711"_s)); // leading zero kept as text
@@ -329,7 +323,7 @@ private Q_SLOTS:
         QFile::remove(path);
         QFile::rename(saved, path);
         QVERIFY(!printed);
-        QCOMPARE(messages.shown,
+        QCOMPARE(messages.infos,
                  QStringList{u"Ошибка при открытии файла "_s + QDir::toNativeSeparators(path)});
     }
 
@@ -393,7 +387,7 @@ private Q_SLOTS:
         TextPreview preview;
         QVERIFY2(
             PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Preview, app, messages, preview),
-            qPrintable(messages.shown.join(u'\n')));
+            qPrintable(messages.infos.join(u'\n')));
         QVERIFY(m_session->processGroup() != group);
     }
 
@@ -429,7 +423,7 @@ private Q_SLOTS:
             !PrintRepExcel(tables, *m_paths, u"2009"_s, PrintMode::Final, app, messages, preview));
         QVERIFY(timer.elapsed() < 20000);
         QCOMPARE(
-            messages.shown,
+            messages.infos,
             QStringList{
                 u"Ошибка при создании объекта Excel.Application\n\rВозможно не та версия EXCEL"_s});
     }

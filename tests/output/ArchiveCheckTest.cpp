@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "ZipPack.h"
 #include "support/RandomReport.h"
+#include "support/ReportCells.h"
 #include "support/TestArchives.h"
 
 #include <QDir>
@@ -39,9 +40,7 @@ QString makeArchive(const QString& dir, unsigned seed, ReportTables& t)
     // each report its own registration number, and so its own archive name
     DataSet& req = *t.razdel(PosRekvizity);
     req.first();
-    req.edit();
-    req.fieldByName(u"OGRN"_s).setAsString(QString::number(1000000000000LL + seed));
-    req.post();
+    setField(req, u"OGRN"_s, QString::number(1000000000000LL + seed));
     return MakeRepFile(t, dir, QString(), u"2009"_s, RepFileMode::Submission).archivePath;
 }
 

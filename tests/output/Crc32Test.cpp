@@ -1,5 +1,5 @@
 #include "Crc32.h"
-#include "DataSetError.h"
+#include "ArchiveError.h"
 #include "TestSupport.h"
 #include "ZipPack.h"
 
@@ -95,7 +95,7 @@ TEST(Crc32File, UnreadableFileNamesIt)
         try {
             FileCRC32(path);
             ADD_FAILURE() << "no error for " << path.toStdString();
-        } catch (const DataSetError& e) {
+        } catch (const ArchiveError& e) {
             EXPECT_TRUE(e.message().startsWith(u"Не удалось прочитать файл"_s))
                 << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(path)))

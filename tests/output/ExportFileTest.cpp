@@ -1,10 +1,12 @@
 #include "ExportFile.h"
 #include "AppPaths.h"
+#include "ArchiveError.h"
 #include "DataSet.h"
 #include "Razdels.h"
 #include "ReportTables.h"
 #include "TestSupport.h"
 #include "ZipPack.h"
+#include "support/ReportCells.h"
 
 #include <QDate>
 #include <QDir>
@@ -32,14 +34,6 @@ QString crcOf(const QByteArray& bytes)
     return u"%1"_s.arg(quint32(crc), 8, 16, QChar(u'0')).toUpper();
 }
 
-void set(DataSet& t, int recNo, const QString& field, const QVariant& value)
-{
-    t.setRecNo(recNo);
-    t.edit();
-    t.fieldByName(field).setValue(value);
-    t.post();
-}
-
 // Row record numbers of the built-in rows: codes 01.. in section 1, 05.. in section 2 ...
 void fillLegalEntity(ReportTables& t)
 {
@@ -61,60 +55,60 @@ void fillLegalEntity(ReportTables& t)
         {u"DataSost", QDate(2009, 3, 5)},
     };
     for (const auto& [field, value] : requisites)
-        set(r, 1, QString::fromUtf16(field), value);
+        setCell(r, 1, QString::fromUtf16(field), value);
 
     DataSet& s1 = *t.razdel(PosRazdel1);
-    set(s1, 1, u"Graf03"_s, 12);
-    set(s1, 1, u"Graf04"_s, 10.5);
-    set(s1, 2, u"Graf03"_s, 5);
-    set(s1, 2, u"Graf04"_s, 3.0);
-    set(s1, 3, u"Graf03"_s, 3);
-    set(s1, 4, u"Graf03"_s, 2);
-    set(s1, 4, u"Graf04"_s, 2.5);
+    setCell(s1, 1, u"Graf03"_s, 12);
+    setCell(s1, 1, u"Graf04"_s, 10.5);
+    setCell(s1, 2, u"Graf03"_s, 5);
+    setCell(s1, 2, u"Graf04"_s, 3.0);
+    setCell(s1, 3, u"Graf03"_s, 3);
+    setCell(s1, 4, u"Graf03"_s, 2);
+    setCell(s1, 4, u"Graf04"_s, 2.5);
 
     DataSet& s2 = *t.razdel(PosRazdel2);
-    set(s2, 2, u"Graf03"_s, 1234.5);
-    set(s2, 2, u"Graf04"_s, 1000.0);
-    set(s2, 3, u"Graf03"_s, 12.25);
-    set(s2, 4, u"Graf03"_s, -3.0);
-    set(s2, 4, u"Graf04"_s, 0.5);
+    setCell(s2, 2, u"Graf03"_s, 1234.5);
+    setCell(s2, 2, u"Graf04"_s, 1000.0);
+    setCell(s2, 3, u"Graf03"_s, 12.25);
+    setCell(s2, 4, u"Graf03"_s, -3.0);
+    setCell(s2, 4, u"Graf04"_s, 0.5);
 
-    set(*t.razdel(PosRazdel3), 1, u"Graf03"_s, 40);
+    setCell(*t.razdel(PosRazdel3), 1, u"Graf03"_s, 40);
 
     DataSet& s4 = *t.razdel(PosRazdel4);
     const int row29[] = {7, 1, 2, 3, 1, 0};
     for (int g = 0; g < 6; ++g)
-        set(s4, 1, u"Graf0%1"_s.arg(g + 3), row29[g]);
-    set(s4, 9, u"Graf03"_s, -1);
+        setCell(s4, 1, u"Graf0%1"_s.arg(g + 3), row29[g]);
+    setCell(s4, 9, u"Graf03"_s, -1);
 
-    set(*t.razdel(PosQualityTest), 1, u"ValueYes"_s, true);
+    setCell(*t.razdel(PosQualityTest), 1, u"ValueYes"_s, true);
 
     DataSet& m = *t.razdel(PosMembership);
-    set(m, 1, u"Year"_s, 2001);
-    set(m, 3, u"Year"_s, 2005); // row 2 keeps its name but has no year
-    set(m, 6, u"NameRow"_s, u"   "_s);
-    set(m, 6, u"Year"_s, 2003);
-    set(m, 11, u"NameRow"_s, u"Сеть \"Альфа|Бета=Гамма\""_s);
-    set(m, 11, u"Year"_s, 0);
-    set(m, 12, u"NameRow"_s, u"  Сеть  "_s);
-    set(m, 12, u"Year"_s, 2007);
-    set(m, 13, u"NameRow"_s, u"Без года"_s);
+    setCell(m, 1, u"Year"_s, 2001);
+    setCell(m, 3, u"Year"_s, 2005); // row 2 keeps its name but has no year
+    setCell(m, 6, u"NameRow"_s, u"   "_s);
+    setCell(m, 6, u"Year"_s, 2003);
+    setCell(m, 11, u"NameRow"_s, u"Сеть \"Альфа|Бета=Гамма\""_s);
+    setCell(m, 11, u"Year"_s, 0);
+    setCell(m, 12, u"NameRow"_s, u"  Сеть  "_s);
+    setCell(m, 12, u"Year"_s, 2007);
+    setCell(m, 13, u"NameRow"_s, u"Без года"_s);
 }
 
 void fillIndividual(ReportTables& t)
 {
     DataSet& r = *t.razdel(PosRekvizity);
-    set(r, 1, u"IsUrLico"_s, false);
-    set(r, 1, u"FullName"_s, u"Сидоров Сидор Сидорович"_s);
-    set(r, 1, u"rukovod"_s, u"Сидоров Сидор Сидорович"_s);
-    set(r, 1, u"OGRN"_s, u"304500116000157"_s);
+    setCell(r, 1, u"IsUrLico"_s, false);
+    setCell(r, 1, u"FullName"_s, u"Сидоров Сидор Сидорович"_s);
+    setCell(r, 1, u"rukovod"_s, u"Сидоров Сидор Сидорович"_s);
+    setCell(r, 1, u"OGRN"_s, u"304500116000157"_s);
     DataSet& s1 = *t.razdel(PosRazdel1);
     for (int row = 1; row <= 3; ++row)
-        set(s1, row, u"Graf03"_s, 1);
-    set(s1, 1, u"Graf04"_s, 1.0);
-    set(s1, 2, u"Graf04"_s, 1.0);
-    set(*t.razdel(PosRazdel2), 1, u"Graf03"_s, 1000.0);
-    set(*t.razdel(PosRazdel2), 2, u"Graf03"_s, 1000.0);
+        setCell(s1, row, u"Graf03"_s, 1);
+    setCell(s1, 1, u"Graf04"_s, 1.0);
+    setCell(s1, 2, u"Graf04"_s, 1.0);
+    setCell(*t.razdel(PosRazdel2), 1, u"Graf03"_s, 1000.0);
+    setCell(*t.razdel(PosRazdel2), 2, u"Graf03"_s, 1000.0);
 }
 
 struct Folders {
@@ -226,8 +220,8 @@ TEST(ExportFileName, Rule)
 TEST(ExportFileLines, LegalEntityFlagEmptyCountsAsIndividual)
 {
     ReportTables t;
-    set(*t.razdel(PosRekvizity), 1, u"IsUrLico"_s, QVariant());
-    set(*t.razdel(PosRekvizity), 1, u"OGRN"_s, u"1"_s);
+    setCell(*t.razdel(PosRekvizity), 1, u"IsUrLico"_s, QVariant());
+    setCell(*t.razdel(PosRekvizity), 1, u"OGRN"_s, u"1"_s);
     EXPECT_EQ(RepFileLines(t).first(), u"ЛИЦО=1"_s);
     Folders f;
     const RepFileResult r =
@@ -272,7 +266,7 @@ TEST(ExportFileLines, ReadingMovesNoCursorAndNotifiesNoView)
 TEST(ExportFileFailure, TextOutsideTheCodePageIsRefused)
 {
     ReportTables t;
-    set(*t.razdel(PosRekvizity), 1, u"FullName"_s, u"Аудит 漢"_s);
+    setCell(*t.razdel(PosRekvizity), 1, u"FullName"_s, u"Аудит 漢"_s);
     EXPECT_THROW(RepFileBytes(t), DataSetError);
     Folders f;
     EXPECT_THROW(MakeRepFile(t, f.exportDir, f.tempDir, u"2008"_s, RepFileMode::Submission),
@@ -291,7 +285,7 @@ TEST(ExportFileFailure, FailedPackingKeepsTheText)
     try {
         MakeRepFile(t, f.exportDir, f.tempDir, u"2008"_s, RepFileMode::Submission);
         FAIL() << "packing into a folder succeeded";
-    } catch (const DataSetError& e) {
+    } catch (const ArchiveError& e) {
         EXPECT_TRUE(e.message().startsWith(u"Не удалось создать архив"_s))
             << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(u"1333333339955--080.zip"_s)) << e.message().toStdString();

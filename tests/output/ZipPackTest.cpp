@@ -1,6 +1,6 @@
 #include "ZipPack.h"
+#include "ArchiveError.h"
 #include "Crc32.h"
-#include "DataSetError.h"
 #include "TestSupport.h"
 #include "support/TestArchives.h"
 
@@ -172,7 +172,7 @@ TEST(ZipPackPack, FailureKeepsTheOldArchiveWhole)
     try {
         ZipRepFile(s.text, RepZipPassword);
         FAIL() << "packing a missing file succeeded";
-    } catch (const DataSetError& e) {
+    } catch (const ArchiveError& e) {
         EXPECT_TRUE(e.message().startsWith(u"Не удалось создать архив «"_s))
             << e.message().toStdString();
         EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(archive)))
@@ -244,7 +244,7 @@ TEST(ZipPackUnpack, EscapingNamesAreRefusedBeforeAnythingIsWritten)
         try {
             UnZipRepFile(archive, target, RepZipPassword);
             ADD_FAILURE() << "unpacked";
-        } catch (const DataSetError& e) {
+        } catch (const ArchiveError& e) {
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(bad))) << e.message().toStdString();
         }
         // Nothing anywhere in the sandbox but the archive and the text it started with.
@@ -285,7 +285,7 @@ TEST(ZipPackUnpack, MissingArchiveIsReportedAndNotCreated)
     try {
         UnZipRepFile(archive, s.exportDir, RepZipPassword);
         FAIL() << "a missing archive unpacked";
-    } catch (const DataSetError& e) {
+    } catch (const ArchiveError& e) {
         EXPECT_EQ(e.message(), u"Архив «%1» не найден"_s.arg(QDir::toNativeSeparators(archive)));
     }
     EXPECT_FALSE(QFile::exists(archive));
@@ -302,7 +302,7 @@ TEST(ZipPackUnpack, WrongPasswordLeavesNoFile)
         try {
             UnZipRepFile(archive, s.outDir, password);
             ADD_FAILURE() << "unpacked with a wrong password";
-        } catch (const DataSetError& e) {
+        } catch (const ArchiveError& e) {
             EXPECT_TRUE(
                 e.message().startsWith(u"Не удалось распаковать «1333333339955--080.txt»"_s))
                 << e.message().toStdString();
@@ -324,7 +324,7 @@ TEST(ZipPackUnpack, DamagedArchive)
         spoiled[i] = char(~spoiled[i]);
     for (const QByteArray& bytes : {QByteArray("PK\x03\x04 not really a zip"), spoiled}) {
         writeAll(archive, bytes);
-        EXPECT_THROW(UnZipRepFile(archive, s.outDir, RepZipPassword), DataSetError);
+        EXPECT_THROW(UnZipRepFile(archive, s.outDir, RepZipPassword), ArchiveError);
         EXPECT_TRUE(filesBelow(s.outDir).isEmpty());
     }
 }

@@ -1,8 +1,8 @@
 #include "OfficeModule.h"
 #include "AppPaths.h"
-#include "MessageBoxes.h"
 #include "PrintReport.h"
 #include "ReportTables.h"
+#include "support/ScriptedMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,12 +12,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct RecordingMessages final : MessageBoxes {
-    QStringList shown;
-    void InfoBox(const QString& text, const QString&) override { shown << text; }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-};
 
 struct NoPreview final : PrintPreview {
     int shown = 0;
@@ -98,13 +92,13 @@ private Q_SLOTS:
         OfficeModule module(paths.OfficeModuleFileName(), OfficeConfig{{}, paths.TempDir(), 1000});
         const auto app = module.newApp();
         ReportTables tables;
-        RecordingMessages messages;
+        ScriptedMessages messages;
         NoPreview preview;
         QVERIFY(
             !PrintRepExcel(tables, paths, u"2009"_s, PrintMode::Preview, *app, messages, preview));
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY2(messages.shown.first().startsWith(u"Ошибка при создании объекта"_s),
-                 qPrintable(messages.shown.first()));
+        QCOMPARE(messages.infos.size(), 1);
+        QVERIFY2(messages.infos.first().startsWith(u"Ошибка при создании объекта"_s),
+                 qPrintable(messages.infos.first()));
         QCOMPARE(preview.shown, 0);
     }
 };

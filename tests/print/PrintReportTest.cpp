@@ -5,11 +5,11 @@
 #include "Crc32.h"
 #include "DataSet.h"
 #include "ExportFile.h"
-#include "MessageBoxes.h"
 #include "Razdels.h"
 #include "RecordingSpreadsheetSupport.h"
 #include "ReportFixtureSupport.h"
 #include "ReportTables.h"
+#include "support/ScriptedMessages.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,15 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct ScriptedMessages final : MessageBoxes {
-    QStringList shown;
-    void InfoBox(const QString& text, const QString& caption) override
-    {
-        shown << caption + u": "_s + text;
-    }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-};
 
 struct RecordingPreview final : PrintPreview {
     QStringList shown;
@@ -225,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(PrintRepExcel(tables, *m_paths, u"2009"_s,
                               final ? PrintMode::Final : PrintMode::Preview, app, messages,
                               preview));
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.log.isEmpty());
         const QString shablon = QDir::toNativeSeparators(
             final ? m_paths->ShablonFileName() : m_paths->ShablonChernovikFileName());
         QCOMPARE(app.calls.mid(0, 4), (QStringList{u"create"_s, u"visible 0"_s,
@@ -309,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(!PrintRepExcel(tables, *m_paths, u"2009"_s,
                                final ? PrintMode::Final : PrintMode::Preview, app, messages,
                                preview));
-        QCOMPARE(messages.shown, QStringList{QString(message).replace(u"<T>"_s, shablon)});
+        QCOMPARE(messages.log, QStringList{QString(message).replace(u"<T>"_s, shablon)});
         QStringList expected;
         for (const QString& c : calls)
             expected << QString(c).replace(u"<T>"_s, shablon);

@@ -6,16 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-void setField(DataSet& table, const QString& field, const QVariant& value)
-{
-    table.edit();
-    if (value.typeId() == QMetaType::Bool)
-        table.fieldByName(field).setAsBoolean(value.toBool());
-    else
-        table.fieldByName(field).setAsString(value.toString());
-    table.post();
-}
-
 void fillReport(ReportTables& tables, bool legalEntity)
 {
     DataSet& req = *tables.razdel(PosRekvizity);

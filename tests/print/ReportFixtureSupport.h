@@ -2,12 +2,11 @@
 
 #include "GridSnapshot.h"
 #include "ReportTables.h"
+#include "support/ReportCells.h"
 
 #include <QString>
 #include <QStringList>
 
-// Writes a field of the table's current record, as a user edit would.
-void setField(DataSet& table, const QString& field, const QVariant& value);
 // A legal entity's (or individual's) requisites and a few figures in every section.
 void fillReport(ReportTables& tables, bool legalEntity);
 // Fills the first `count` membership records with names, codes and years.
