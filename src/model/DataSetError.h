@@ -16,9 +16,3 @@ public:
 private:
     QString m_message;
 };
-
-// Ends the operation in progress without any message (a hook refusing an edit or post).
-class SilentAbort : public std::exception {
-public:
-    const char* what() const noexcept override { return "aborted"; }
-};
