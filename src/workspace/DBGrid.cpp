@@ -1,21 +1,19 @@
 #include "DBGrid.h"
 
+#include "DBGridDelegate.h"
+#include "FrozenView.h"
+#include "GridFindDialog.h"
 #include "GuiErrors.h"
 #include "MultiLevelHeaderView.h"
 #include "Windows1251.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QValidator>
 #include <QtMath>
@@ -66,12 +64,6 @@ private:
     std::function<void()> m_refused;
 };
 
-class FrozenView : public QTableView {
-public:
-    using QTableView::QTableView;
-    void refreshGeometries() { updateGeometries(); }
-};
-
 } // namespace
 
 bool isWindows1251Text(const QString& text)
@@ -107,122 +99,6 @@ void DrawCellText(QPainter* painter, QRect r, const QString& text, int horizonta
     painter->drawText(QRectF(r), text, cellTextOption(align | Qt::AlignTop));
     painter->restore();
 }
-
-// ---------------------------------------------------------------- painting
-
-class DBGridDelegate : public QStyledItemDelegate {
-public:
-    explicit DBGridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
-        const GridColumnSpec& colDef = m_grid->m_model->column(index.column());
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        if (colDef.readOnly && !m_grid->m_readOnly && !(opt.state & QStyle::State_Selected))
-            opt.backgroundBrush = opt.palette.button();
-        if ((opt.state & QStyle::State_Selected) && !m_grid->hasFocusWithin()) {
-            // Without the focus the current cell is only tinted, as the grid is not in use.
-            QColor tint = opt.palette.color(QPalette::Highlight);
-            tint.setAlpha(60);
-            opt.state &= ~QStyle::State_Selected;
-            opt.backgroundBrush =
-                colDef.readOnly && !m_grid->m_readOnly ? opt.palette.button() : opt.palette.base();
-            style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
-            painter->fillRect(opt.rect, tint);
-            opt.backgroundBrush = Qt::NoBrush;
-        }
-        if (colDef.checkBox) {
-            const bool checked = opt.checkState == Qt::Checked;
-            opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-            opt.text.clear();
-            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-            QStyleOptionViewItem box(opt);
-            box.features |= QStyleOptionViewItem::HasCheckIndicator;
-            const QSize size =
-                style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, widget).size();
-            box.rect = QStyle::alignedRect(opt.direction, Qt::AlignCenter, size, opt.rect);
-            box.state &= ~QStyle::State_HasFocus;
-            box.state |= checked ? QStyle::State_On : QStyle::State_Off;
-            style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
-        } else {
-            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-        }
-        if (m_grid->drawCell) {
-            painter->save();
-            try {
-                m_grid->drawCell(painter, option, index.row() + 1, colDef.field);
-            } catch (...) {
-                // A failing rule leaves the default picture; painting must go on.
-            }
-            painter->restore();
-        }
-    }
-
-private:
-    DBGrid* m_grid;
-};
-
-// ---------------------------------------------------------------- find dialog
-
-class GridFindDialog : public QDialog {
-public:
-    explicit GridFindDialog(DBGrid* grid) : QDialog(grid), m_grid(grid)
-    {
-        setObjectName(grid->objectName() + u"_Find"_s);
-        setWindowTitle(u"Найти"_s);
-        m_text = new QLineEdit(this);
-        m_text->setObjectName(u"findText"_s);
-        auto* next = new QPushButton(u"Найти далее"_s, this);
-        next->setObjectName(u"findNext"_s);
-        next->setDefault(true);
-        auto* close = new QPushButton(u"Закрыть"_s, this);
-        close->setObjectName(u"findClose"_s);
-        m_status = new QLabel(this);
-        m_status->setObjectName(u"findStatus"_s);
-        auto* label = new QLabel(u"Найти:"_s, this);
-        label->setBuddy(m_text);
-        auto* layout = new QGridLayout(this);
-        layout->addWidget(label, 0, 0);
-        layout->addWidget(m_text, 0, 1);
-        layout->addWidget(next, 0, 2);
-        layout->addWidget(m_status, 1, 0, 1, 2);
-        layout->addWidget(close, 1, 2);
-        m_text->setMinimumWidth(200);
-        connect(next, &QPushButton::clicked, this, [this] { findNext(); });
-        connect(close, &QPushButton::clicked, this, &QDialog::close);
-        connect(m_text, &QLineEdit::textEdited, m_status, &QLabel::clear);
-    }
-
-    void start()
-    {
-        m_status->clear();
-        show();
-        raise();
-        activateWindow();
-        m_text->setFocus();
-        m_text->selectAll();
-    }
-
-private:
-    void findNext()
-    {
-        m_status->clear();
-        if (m_text->text().isEmpty())
-            return;
-        if (!m_grid->findNext(m_text->text())) {
-            m_grid->refuseKey();
-            m_status->setText(u"Текст не найден"_s);
-        }
-    }
-
-    DBGrid* m_grid;
-    QLineEdit* m_text;
-    QLabel* m_status;
-};
 
 // ---------------------------------------------------------------- construction
 

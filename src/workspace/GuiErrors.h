@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataSetError.h"
+#include "SilentAbort.h"
 
 #include <QString>
 #include <exception>

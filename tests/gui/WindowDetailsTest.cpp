@@ -9,6 +9,7 @@
 #include "QtMessageBoxes.h"
 #include "Razdels.h"
 #include "RekvizityPanel.h"
+#include "SilentAbort.h"
 #include "SpreadsheetApp.h"
 #include "TAboutF.h"
 #include "TMainF.h"

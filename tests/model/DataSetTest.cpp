@@ -1,6 +1,7 @@
 #include "DataSet.h"
 #include "FormTables.h"
 #include "FormatSettings.h"
+#include "SilentAbort.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
