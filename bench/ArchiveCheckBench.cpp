@@ -1,8 +1,8 @@
-#include "ArchiveCheck.h"
-#include "DataSet.h"
-#include "ExportFile.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "output/ArchiveCheck.h"
+#include "output/ExportFile.h"
 #include "support/RandomReport.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
-#include "Control.h"
-#include "DataSet.h"
-#include "ReportTables.h"
+#include "control/Control.h"
+#include "model/DataSet.h"
+#include "model/ReportTables.h"
 
 #include <QDate>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
-#include "DataSet.h"
-#include "ExportFile.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "output/ExportFile.h"
 
 #include <QDate>
 #include <QTemporaryDir>

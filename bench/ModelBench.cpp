@@ -1,9 +1,9 @@
-#include "AppPaths.h"
-#include "Datapacket.h"
-#include "FormTables.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "Totals.h"
+#include "model/AppPaths.h"
+#include "model/Datapacket.h"
+#include "model/FormTables.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/Totals.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

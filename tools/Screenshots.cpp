@@ -1,15 +1,15 @@
 // Renders the main window with a sample report, section by section, into PNG files
 // (the pictures of the README). Usage: form2audit_screens DATA_DIR OUT_DIR
 
-#include "AppPaths.h"
-#include "Clock.h"
-#include "FormatSettings.h"
-#include "KeyboardLayout.h"
-#include "MessageBoxes.h"
-#include "Razdels.h"
-#include "ShowDialog.h"
-#include "TMainF.h"
-#include "UrlOpener.h"
+#include "dialogs/ShowDialog.h"
+#include "model/AppPaths.h"
+#include "model/Clock.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/MessageBoxes.h"
+#include "platform/UrlOpener.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,16 +1,16 @@
 // Window timings: start-up with seven filled section files, and one cell post with its save.
 
-#include "AppPaths.h"
-#include "Clock.h"
-#include "DBGrid.h"
-#include "FormatSettings.h"
-#include "KeyboardLayout.h"
-#include "MessageBoxes.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "ShowDialog.h"
-#include "TMainF.h"
-#include "UrlOpener.h"
+#include "dialogs/ShowDialog.h"
+#include "model/AppPaths.h"
+#include "model/Clock.h"
+#include "model/FormatSettings.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/MessageBoxes.h"
+#include "platform/UrlOpener.h"
+#include "workspace/DBGrid.h"
+#include "workspace/TMainF.h"
 
 #include <QApplication>
 #include <QDialog>

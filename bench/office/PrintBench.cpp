@@ -2,17 +2,17 @@
 // a separate `soffice --convert-to pdf`, the start of our headless office, and on a warm
 // office the template load, the replacements, the PDF export and the page rendering.
 
-#include "AppPaths.h"
-#include "FormatSettings.h"
-#include "GridExport.h"
-#include "GridSnapshot.h"
-#include "MessageBoxes.h"
-#include "OfficeModule.h"
-#include "PrintReport.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
 #include "ReportFixtureSupport.h"
-#include "ReportTables.h"
+#include "model/AppPaths.h"
+#include "model/FormatSettings.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "platform/MessageBoxes.h"
+#include "print/GridExport.h"
+#include "print/GridSnapshot.h"
+#include "print/OfficeModule.h"
+#include "print/PrintReport.h"
 
 #include <QApplication>
 #include <QDir>

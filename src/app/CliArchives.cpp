@@ -1,10 +1,10 @@
 // Many submission archives checked at once, on every core.
 
-#include "ArchiveCheck.h"
-#include "CliCheck.h"
-#include "CliCommands.h"
-#include "CliOptions.h"
-#include "Settings.h"
+#include "app/CliCheck.h"
+#include "app/CliCommands.h"
+#include "app/CliOptions.h"
+#include "model/Settings.h"
+#include "output/ArchiveCheck.h"
 
 #include <optional>
 

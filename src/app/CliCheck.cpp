@@ -1,11 +1,11 @@
-#include "CliCheck.h"
+#include "app/CliCheck.h"
 
-#include "CliCommands.h"
-#include "CliOptions.h"
-#include "Control.h"
-#include "ErrorListText.h"
-#include "ReportTables.h"
-#include "Settings.h"
+#include "app/CliCommands.h"
+#include "app/CliOptions.h"
+#include "control/Control.h"
+#include "control/ErrorListText.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
 
 #include <QFileInfo>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Settings.h"
+#include "model/Settings.h"
 
 #include <QString>
 #include <optional>

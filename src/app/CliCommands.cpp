@@ -1,14 +1,14 @@
-#include "CliCommands.h"
+#include "app/CliCommands.h"
 
-#include "CliOptions.h"
-#include "DataDirLock.h"
-#include "Datapacket.h"
-#include "ErrorListText.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "ReportFiles.h"
-#include "ReportTables.h"
-#include "Totals.h"
+#include "app/CliOptions.h"
+#include "control/ErrorListText.h"
+#include "model/DataDirLock.h"
+#include "model/Datapacket.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportFiles.h"
+#include "model/ReportTables.h"
+#include "model/Totals.h"
 
 #include <QDir>
 #include <QFileInfo>

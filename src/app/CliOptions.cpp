@@ -1,6 +1,6 @@
-#include "CliOptions.h"
+#include "app/CliOptions.h"
 
-#include "ReportYear.h"
+#include "model/ReportYear.h"
 
 #include <QCoreApplication>
 #include <QDir>

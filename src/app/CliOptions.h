@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "UserError.h"
+#include "model/AppPaths.h"
+#include "model/UserError.h"
 
 #include <QDate>
 #include <QString>

@@ -1,16 +1,16 @@
 // form2audit-cli pdf --out FILE [--draft] [--force] [--templates DIR]: the printed form
 // as a PDF file.
-#include "CliCheck.h"
-#include "CliCommands.h"
-#include "CliOptions.h"
-#include "Control.h"
-#include "ExportFile.h"
-#include "MessageBoxes.h"
-#include "OfficeModule.h"
-#include "PrintReport.h"
-#include "ReportTables.h"
-#include "Settings.h"
-#include "Totals.h"
+#include "app/CliCheck.h"
+#include "app/CliCommands.h"
+#include "app/CliOptions.h"
+#include "control/Control.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "model/Totals.h"
+#include "output/ExportFile.h"
+#include "platform/MessageBoxes.h"
+#include "print/OfficeModule.h"
+#include "print/PrintReport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // Commands that move a report between years and machines: carry-over and import.
 
-#include "CarryOver.h"
-#include "CliCommands.h"
-#include "CliOptions.h"
-#include "ExportImport.h"
-#include "ReportFiles.h"
-#include "ReportTables.h"
+#include "app/CliCommands.h"
+#include "app/CliOptions.h"
+#include "model/CarryOver.h"
+#include "model/ReportFiles.h"
+#include "model/ReportTables.h"
+#include "output/ExportImport.h"
 
 #include <QDir>
 

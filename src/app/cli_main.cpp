@@ -1,4 +1,4 @@
-#include "CliCommands.h"
+#include "app/CliCommands.h"
 
 #include <QCoreApplication>
 

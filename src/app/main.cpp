@@ -1,13 +1,13 @@
-#include "AppPaths.h"
-#include "Clock.h"
-#include "DBGrid.h"
-#include "DataDirLock.h"
-#include "FormatSettings.h"
-#include "KeyboardLayout.h"
-#include "QtMessageBoxes.h"
-#include "StartupGuard.h"
-#include "TMainF.h"
-#include "UrlOpener.h"
+#include "model/AppPaths.h"
+#include "model/Clock.h"
+#include "model/DataDirLock.h"
+#include "model/FormatSettings.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/UrlOpener.h"
+#include "workspace/DBGrid.h"
+#include "workspace/StartupGuard.h"
+#include "workspace/TMainF.h"
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -15,9 +15,9 @@
 #include <unistd.h>
 #endif
 
-#include "AfterFirstPaint.h"
-#include "GridSnapshot.h"
-#include "OfficeService.h"
+#include "print/GridSnapshot.h"
+#include "workspace/AfterFirstPaint.h"
+#include "workspace/OfficeService.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -1,13 +1,13 @@
-#include "Control.h"
+#include "control/Control.h"
 
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "QuietCursor.h"
-#include "RazdelChecks.h"
-#include "RekvizityChecks.h"
-#include "ReportTables.h"
-#include "Settings.h"
-#include "Totals.h"
+#include "control/ErrorList.h"
+#include "control/QuietCursor.h"
+#include "control/RazdelChecks.h"
+#include "control/RekvizityChecks.h"
+#include "model/DataSet.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "model/Totals.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Razdels.h"
+#include "model/Razdels.h"
 
 #include <QDate>
 #include <QString>

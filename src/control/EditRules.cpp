@@ -1,9 +1,9 @@
-#include "EditRules.h"
+#include "control/EditRules.h"
 
-#include "CellTests.h"
-#include "DataSet.h"
-#include "FormatSettings.h"
-#include "Razdels.h"
+#include "model/CellTests.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,9 +1,9 @@
-#include "ErrorList.h"
+#include "control/ErrorList.h"
 
-#include "DataSet.h"
-#include "FormatSettings.h"
-#include "QuietCursor.h"
-#include "Razdels.h"
+#include "control/QuietCursor.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
-#include "ErrorListText.h"
+#include "control/ErrorListText.h"
 
-#include "DataSet.h"
-#include "QuietCursor.h"
+#include "control/QuietCursor.h"
+#include "model/DataSet.h"
 
 #include <algorithm>
 #include <vector>

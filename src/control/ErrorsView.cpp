@@ -1,6 +1,6 @@
-#include "ErrorsView.h"
+#include "control/ErrorsView.h"
 
-#include "Razdels.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Control.h"
+#include "control/Control.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "Gates.h"
+#include "control/Gates.h"
 
-#include "DataSet.h"
-#include "Razdels.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
 #include "platform/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;

@@ -1,13 +1,13 @@
-#include "RazdelChecks.h"
+#include "control/RazdelChecks.h"
 
-#include "CellTests.h"
-#include "Control.h"
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "FormatSettings.h"
-#include "QuietCursor.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "control/Control.h"
+#include "control/ErrorList.h"
+#include "control/QuietCursor.h"
+#include "model/CellTests.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <initializer_list>
 

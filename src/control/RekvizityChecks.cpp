@@ -1,10 +1,10 @@
-#include "RekvizityChecks.h"
+#include "control/RekvizityChecks.h"
 
-#include "CellTests.h"
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "FormatSettings.h"
-#include "QuietCursor.h"
+#include "control/ErrorList.h"
+#include "control/QuietCursor.h"
+#include "model/CellTests.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "SectionGrids.h"
+#include "control/SectionGrids.h"
 
-#include "EditRules.h"
-#include "Razdels.h"
+#include "control/EditRules.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

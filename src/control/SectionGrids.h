@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridColumnSpec.h"
+#include "model/GridColumnSpec.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "ChangeYearDialog.h"
+#include "dialogs/ChangeYearDialog.h"
 
-#include "Clock.h"
-#include "MessageBoxes.h"
-#include "TChangeYearOfRepF.h"
+#include "dialogs/TChangeYearOfRepF.h"
+#include "model/Clock.h"
+#include "platform/MessageBoxes.h"
 
 #include <QSpinBox>
 

@@ -1,4 +1,4 @@
-#include "PdfPreviewDialog.h"
+#include "dialogs/PdfPreviewDialog.h"
 
 #include <QAction>
 #include <QFile>

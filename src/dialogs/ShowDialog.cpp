@@ -1,4 +1,4 @@
-#include "ShowDialog.h"
+#include "dialogs/ShowDialog.h"
 
 #include <QDialog>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
-#include "TAboutF.h"
+#include "dialogs/TAboutF.h"
 
-#include "MailSubmission.h"
-#include "ShowDialog.h"
-#include "UrlOpener.h"
+#include "dialogs/ShowDialog.h"
+#include "output/MailSubmission.h"
+#include "platform/UrlOpener.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

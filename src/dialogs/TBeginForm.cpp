@@ -1,4 +1,4 @@
-#include "TBeginForm.h"
+#include "dialogs/TBeginForm.h"
 
 #include <QFrame>
 #include <QGridLayout>

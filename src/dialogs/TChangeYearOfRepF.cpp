@@ -1,6 +1,6 @@
-#include "TChangeYearOfRepF.h"
+#include "dialogs/TChangeYearOfRepF.h"
 
-#include "ShowDialog.h"
+#include "dialogs/ShowDialog.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

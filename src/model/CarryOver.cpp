@@ -1,11 +1,11 @@
-#include "CarryOver.h"
+#include "model/CarryOver.h"
 
-#include "DataSet.h"
-#include "ErrorListText.h"
-#include "Razdels.h"
-#include "ReportFiles.h"
-#include "ReportTables.h"
-#include "Totals.h"
+#include "control/ErrorListText.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportFiles.h"
+#include "model/ReportTables.h"
+#include "model/Totals.h"
 
 using namespace Qt::StringLiterals;
 

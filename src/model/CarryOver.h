@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppPaths.h"
+#include "model/AppPaths.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "CellTests.h"
+#include "model/CellTests.h"
 
-#include "DataSet.h"
-#include "FormatSettings.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "model/Clock.h"
 
 Clock::~Clock() = default;
 

@@ -1,4 +1,4 @@
-#include "DataDirLock.h"
+#include "model/DataDirLock.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "DataSet.h"
+#include "model/DataSet.h"
 
-#include "FilterExpression.h"
+#include "model/FilterExpression.h"
 
 #include <algorithm>
 #include <map>

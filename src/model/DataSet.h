@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataSetError.h"
-#include "FieldDef.h"
+#include "model/DataSetError.h"
+#include "model/FieldDef.h"
 
 #include <QList>
 #include <QString>
@@ -195,4 +195,4 @@ QVariant valueFromText(const FieldDef& def, const QString& text);
 // Converts any value to the field's type. Throws DataSetError.
 QVariant convertValue(const FieldDef& def, const QVariant& value);
 
-#include "Field.h"
+#include "model/Field.h"

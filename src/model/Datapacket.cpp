@@ -1,7 +1,7 @@
-#include "Datapacket.h"
+#include "model/Datapacket.h"
 
-#include "FormatSettings.h"
-#include "Windows1251.h"
+#include "model/FormatSettings.h"
+#include "model/Windows1251.h"
 
 #include <QDate>
 #include <QFile>

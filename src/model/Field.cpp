@@ -1,5 +1,5 @@
-#include "DataSet.h"
-#include "FormatSettings.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
 
 #include <cmath>
 #include <limits>

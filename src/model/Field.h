@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "model/FieldDef.h"
 
 #include <QDate>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FieldDef.h"
+#include "model/FieldDef.h"
 
 namespace {
 FieldDef make(const QString& name, FieldType type, int size, const QString& label)

@@ -1,6 +1,6 @@
-#include "FilterExpression.h"
+#include "model/FilterExpression.h"
 
-#include "DataSetError.h"
+#include "model/DataSetError.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
-#include "FormTables.h"
+#include "model/FormTables.h"
 
-#include "Razdels.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

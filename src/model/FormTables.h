@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DataSet.h"
+#include "model/DataSet.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "GridLayoutFile.h"
+#include "model/GridLayoutFile.h"
 
-#include "AppPaths.h"
-#include "FormatSettings.h"
-#include "Settings.h"
+#include "model/AppPaths.h"
+#include "model/FormatSettings.h"
+#include "model/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridLayout.h"
+#include "model/GridLayout.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "InterruptedSaves.h"
+#include "model/InterruptedSaves.h"
 
 #include <QDir>
 #include <QRegularExpression>

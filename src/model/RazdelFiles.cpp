@@ -1,7 +1,7 @@
-#include "RazdelFiles.h"
+#include "model/RazdelFiles.h"
 
-#include "Datapacket.h"
-#include "GridLayoutFile.h"
+#include "model/Datapacket.h"
+#include "model/GridLayoutFile.h"
 
 #include <QFile>
 

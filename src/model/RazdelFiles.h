@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "DataSet.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
 
 #include <QString>
 

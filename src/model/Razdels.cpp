@@ -1,4 +1,4 @@
-#include "Razdels.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

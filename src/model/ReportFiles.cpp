@@ -1,9 +1,9 @@
-#include "ReportFiles.h"
+#include "model/ReportFiles.h"
 
-#include "Datapacket.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/Datapacket.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <QFileInfo>
 

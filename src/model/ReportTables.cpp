@@ -1,6 +1,6 @@
-#include "ReportTables.h"
+#include "model/ReportTables.h"
 
-#include "FormTables.h"
+#include "model/FormTables.h"
 
 ReportTables::ReportTables() : m_terr(createTerrTable()), m_err(createErrTable())
 {

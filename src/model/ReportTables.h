@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataSet.h"
-#include "Razdels.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
 
 #include <array>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "ReportYear.h"
+#include "model/ReportYear.h"
 
-#include "Clock.h"
+#include "model/Clock.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "model/Settings.h"
 
-#include "DataSetError.h"
-#include "FormatSettings.h"
+#include "model/DataSetError.h"
+#include "model/FormatSettings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "Totals.h"
+#include "model/Totals.h"
 
-#include "CellTests.h"
-#include "DataSet.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/CellTests.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "Windows1251.h"
+#include "model/Windows1251.h"
 
 #include <QStringEncoder>
 

@@ -1,9 +1,9 @@
-#include "LibreOfficeApp.h"
-#include "OfficeSessionImpl.h"
-#include "UnoText.h"
+#include "office/LibreOfficeApp.h"
+#include "office/OfficeSessionImpl.h"
+#include "office/UnoText.h"
 
-#include "CellReplace.h"
-#include "FooterCodes.h"
+#include "print/CellReplace.h"
+#include "print/FooterCodes.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OfficeSession.h"
-#include "SpreadsheetApp.h"
+#include "office/OfficeSession.h"
+#include "print/SpreadsheetApp.h"
 
 #include <QString>
 #include <functional>

@@ -1,5 +1,5 @@
 // The entry point of the office module, loaded at run time by OfficeModule.
-#include "LibreOfficeApp.h"
+#include "office/LibreOfficeApp.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 #include <QProcess>
 #include <signal.h>

@@ -1,8 +1,8 @@
-#include "OfficeSession.h"
+#include "office/OfficeSession.h"
 
-#include "OfficeProcess.h"
-#include "OfficeSessionImpl.h"
-#include "UnoText.h"
+#include "office/OfficeProcess.h"
+#include "office/OfficeSessionImpl.h"
+#include "office/UnoText.h"
 
 #include <QCoreApplication>
 #include <QDir>

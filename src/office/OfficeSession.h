@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OfficeModule.h"
+#include "print/OfficeModule.h"
 
 #include <QtGlobal>
 #include <functional>

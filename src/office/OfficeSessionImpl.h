@@ -1,7 +1,7 @@
 #pragma once
 
 // The session's interior, shared with the Calc calls that use its desktop.
-#include "OfficeSession.h"
+#include "office/OfficeSession.h"
 
 #include <QObject>
 #include <QProcess>

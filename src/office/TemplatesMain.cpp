@@ -1,6 +1,6 @@
 // Writes our two form templates through the office: form2audit-templates OUTPUT_DIR
-#include "FormTemplate.h"
-#include "LibreOfficeApp.h"
+#include "office/LibreOfficeApp.h"
+#include "print/FormTemplate.h"
 
 #include <QCoreApplication>
 #include <QDir>

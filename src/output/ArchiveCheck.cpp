@@ -1,14 +1,14 @@
-#include "ArchiveCheck.h"
+#include "output/ArchiveCheck.h"
 
-#include "AppPaths.h"
-#include "Control.h"
-#include "Crc32.h"
-#include "DataSet.h"
-#include "ErrorListText.h"
-#include "ExportImport.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "Settings.h"
+#include "control/Control.h"
+#include "control/ErrorListText.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "output/Crc32.h"
+#include "output/ExportImport.h"
 
 #include <QDir>
 #include <QDirIterator>

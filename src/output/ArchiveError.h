@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserError.h"
+#include "model/UserError.h"
 
 // A submission archive or checksummed file that cannot be written, found or read: the
 // message names the file and the reason.

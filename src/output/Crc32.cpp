@@ -1,6 +1,6 @@
-#include "Crc32.h"
+#include "output/Crc32.h"
 
-#include "ArchiveError.h"
+#include "output/ArchiveError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "ExportFile.h"
+#include "output/ExportFile.h"
 
-#include "AppPaths.h"
-#include "Crc32.h"
-#include "DataSet.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "Windows1251.h"
-#include "ZipPack.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "model/Windows1251.h"
+#include "output/Crc32.h"
+#include "output/ZipPack.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "ExportImport.h"
+#include "output/ExportImport.h"
 
-#include "DataSet.h"
-#include "ExportFile.h"
-#include "FormatSettings.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "ReportFiles.h"
-#include "ReportTables.h"
-#include "ZipPack.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportFiles.h"
+#include "model/ReportTables.h"
+#include "output/ExportFile.h"
+#include "output/ZipPack.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "DataSetError.h"
+#include "model/AppPaths.h"
+#include "model/DataSetError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "MailSubmission.h"
+#include "output/MailSubmission.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "Submission.h"
+#include "output/Submission.h"
 
-#include "Control.h"
-#include "DataSet.h"
-#include "MailSubmission.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "UserError.h"
+#include "control/Control.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "model/UserError.h"
+#include "output/MailSubmission.h"
 #include "platform/MessageBoxes.h"
 #include "platform/UrlOpener.h"
 

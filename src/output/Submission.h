@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ExportFile.h"
-#include "Gates.h"
+#include "control/Gates.h"
+#include "output/ExportFile.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "ZipPack.h"
+#include "output/ZipPack.h"
 
-#include "AppPaths.h"
-#include "ArchiveError.h"
+#include "model/AppPaths.h"
+#include "output/ArchiveError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "KeyboardLayout.h"
+#include "platform/KeyboardLayout.h"
 
 #include <windows.h>
 

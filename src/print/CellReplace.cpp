@@ -1,4 +1,4 @@
-#include "CellReplace.h"
+#include "print/CellReplace.h"
 
 ReplacedCell ReplaceInCellText(const QString& cell,
                                const QList<QPair<QString, QString>>& replacements)

@@ -1,4 +1,4 @@
-#include "FooterCodes.h"
+#include "print/FooterCodes.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,10 @@
-#include "FormTemplate.h"
+#include "print/FormTemplate.h"
 
-#include "FieldDef.h"
-#include "FormTables.h"
-#include "PrintReport.h"
-#include "Razdels.h"
-#include "SpreadsheetApp.h"
+#include "model/FieldDef.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
+#include "print/PrintReport.h"
+#include "print/SpreadsheetApp.h"
 
 using namespace Qt::StringLiterals;
 

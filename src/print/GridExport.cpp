@@ -1,6 +1,6 @@
-#include "GridExport.h"
+#include "print/GridExport.h"
 
-#include "GridSnapshot.h"
+#include "print/GridSnapshot.h"
 
 #include <QDir>
 #include <QFile>

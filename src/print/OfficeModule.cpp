@@ -1,4 +1,4 @@
-#include "OfficeModule.h"
+#include "print/OfficeModule.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "PrintReport.h"
+#include "print/PrintReport.h"
 
-#include "AppPaths.h"
-#include "DataSet.h"
-#include "DataSetError.h"
-#include "ExportFile.h"
-#include "MessageBoxes.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "SpreadsheetApp.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/DataSetError.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "output/ExportFile.h"
+#include "platform/MessageBoxes.h"
+#include "print/SpreadsheetApp.h"
 
 #include <QDir>
 #include <QFile>

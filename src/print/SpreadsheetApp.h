@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserError.h"
+#include "model/UserError.h"
 
 #include <QList>
 #include <QPair>

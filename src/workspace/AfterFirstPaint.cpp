@@ -1,4 +1,4 @@
-#include "AfterFirstPaint.h"
+#include "workspace/AfterFirstPaint.h"
 
 #include <QEvent>
 #include <QTimer>

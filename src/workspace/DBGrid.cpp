@@ -1,11 +1,11 @@
-#include "DBGrid.h"
+#include "workspace/DBGrid.h"
 
-#include "DBGridDelegate.h"
-#include "FrozenView.h"
-#include "GridFindDialog.h"
-#include "GuiErrors.h"
-#include "MultiLevelHeaderView.h"
-#include "Windows1251.h"
+#include "model/Windows1251.h"
+#include "workspace/DBGridDelegate.h"
+#include "workspace/FrozenView.h"
+#include "workspace/GridFindDialog.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/MultiLevelHeaderView.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DataSet.h"
-#include "DataSetModel.h"
-#include "GridLayout.h"
+#include "model/DataSet.h"
+#include "model/GridLayout.h"
+#include "workspace/DataSetModel.h"
 
 #include <QPointer>
 #include <QTableView>

@@ -1,6 +1,6 @@
-#include "DBGridDelegate.h"
+#include "workspace/DBGridDelegate.h"
 
-#include "DBGrid.h"
+#include "workspace/DBGrid.h"
 
 #include <QApplication>
 #include <QPainter>

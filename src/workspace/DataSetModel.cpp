@@ -1,6 +1,6 @@
-#include "DataSetModel.h"
+#include "workspace/DataSetModel.h"
 
-#include "FormatSettings.h"
+#include "model/FormatSettings.h"
 
 using namespace Qt::StringLiterals;
 

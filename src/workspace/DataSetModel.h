@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataSet.h"
-#include "GridColumnSpec.h"
+#include "model/DataSet.h"
+#include "model/GridColumnSpec.h"
 
 #include <QAbstractTableModel>
 #include <QList>

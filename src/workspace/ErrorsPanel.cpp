@@ -1,8 +1,8 @@
-#include "ErrorsPanel.h"
+#include "workspace/ErrorsPanel.h"
 
-#include "DBGrid.h"
-#include "DataSet.h"
-#include "ErrorsView.h"
+#include "control/ErrorsView.h"
+#include "model/DataSet.h"
+#include "workspace/DBGrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

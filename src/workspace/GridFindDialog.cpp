@@ -1,6 +1,6 @@
-#include "GridFindDialog.h"
+#include "workspace/GridFindDialog.h"
 
-#include "DBGrid.h"
+#include "workspace/DBGrid.h"
 
 #include <QGridLayout>
 #include <QLabel>

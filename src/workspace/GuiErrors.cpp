@@ -1,4 +1,4 @@
-#include "GuiErrors.h"
+#include "workspace/GuiErrors.h"
 
 namespace {
 std::function<void(const QString&)>& sink()

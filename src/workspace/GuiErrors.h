@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataSetError.h"
-#include "SilentAbort.h"
+#include "model/DataSetError.h"
+#include "model/SilentAbort.h"
 
 #include <QString>
 #include <exception>

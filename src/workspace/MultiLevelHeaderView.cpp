@@ -1,4 +1,4 @@
-#include "MultiLevelHeaderView.h"
+#include "workspace/MultiLevelHeaderView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

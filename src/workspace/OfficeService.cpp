@@ -1,13 +1,13 @@
-#include "OfficeService.h"
+#include "workspace/OfficeService.h"
 
-#include "AppPaths.h"
-#include "DBGrid.h"
-#include "GridExport.h"
-#include "GridSnapshot.h"
-#include "OfficeModule.h"
-#include "PdfPreviewDialog.h"
-#include "PrintReport.h"
-#include "QtMessageBoxes.h"
+#include "dialogs/PdfPreviewDialog.h"
+#include "model/AppPaths.h"
+#include "platform/QtMessageBoxes.h"
+#include "print/GridExport.h"
+#include "print/GridSnapshot.h"
+#include "print/OfficeModule.h"
+#include "print/PrintReport.h"
+#include "workspace/DBGrid.h"
 
 #include <QApplication>
 #include <QDesktopServices>

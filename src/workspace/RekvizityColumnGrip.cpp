@@ -1,4 +1,4 @@
-#include "RekvizityColumnGrip.h"
+#include "workspace/RekvizityColumnGrip.h"
 
 #include <QMouseEvent>
 #include <QPainter>

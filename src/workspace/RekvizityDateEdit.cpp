@@ -1,6 +1,6 @@
-#include "RekvizityDateEdit.h"
+#include "workspace/RekvizityDateEdit.h"
 
-#include "RekvizityInput.h"
+#include "workspace/RekvizityInput.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "RekvizityInput.h"
+#include "workspace/RekvizityInput.h"
 
-#include "FormatSettings.h"
+#include "model/FormatSettings.h"
 
 #include <QKeyEvent>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
-#include "RekvizityMemo.h"
+#include "workspace/RekvizityMemo.h"
 
-#include "RekvizityInput.h"
-#include "Windows1251.h"
+#include "model/Windows1251.h"
+#include "workspace/RekvizityInput.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

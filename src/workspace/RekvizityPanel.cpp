@@ -1,13 +1,13 @@
-#include "RekvizityPanel.h"
+#include "workspace/RekvizityPanel.h"
 
-#include "DataSet.h"
-#include "FormatSettings.h"
-#include "GuiErrors.h"
-#include "KeyboardLayout.h"
-#include "RekvizityColumnGrip.h"
-#include "RekvizityDateEdit.h"
-#include "RekvizityInput.h"
-#include "RekvizityMemo.h"
+#include "model/DataSet.h"
+#include "model/FormatSettings.h"
+#include "platform/KeyboardLayout.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/RekvizityColumnGrip.h"
+#include "workspace/RekvizityDateEdit.h"
+#include "workspace/RekvizityInput.h"
+#include "workspace/RekvizityMemo.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "SectionList.h"
+#include "workspace/SectionList.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

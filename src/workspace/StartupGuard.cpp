@@ -1,8 +1,8 @@
-#include "StartupGuard.h"
+#include "workspace/StartupGuard.h"
 
-#include "DataDirLock.h"
-#include "InterruptedSaves.h"
-#include "MessageBoxes.h"
+#include "model/DataDirLock.h"
+#include "model/InterruptedSaves.h"
+#include "platform/MessageBoxes.h"
 
 #include <QDir>
 

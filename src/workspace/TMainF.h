@@ -1,11 +1,11 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "Control.h"
-#include "Gates.h"
-#include "Platform.h"
-#include "ReportTables.h"
-#include "Settings.h"
+#include "control/Control.h"
+#include "control/Gates.h"
+#include "model/AppPaths.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "platform/Platform.h"
 
 #include <QHash>
 #include <QMainWindow>

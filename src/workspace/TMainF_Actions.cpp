@@ -1,9 +1,9 @@
-#include "DBGrid.h"
-#include "ErrorsPanel.h"
-#include "GuiErrors.h"
-#include "SectionList.h"
-#include "TMainF.h"
-#include "TextEditorCommands.h"
+#include "workspace/DBGrid.h"
+#include "workspace/ErrorsPanel.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/SectionList.h"
+#include "workspace/TMainF.h"
+#include "workspace/TextEditorCommands.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>

@@ -1,13 +1,13 @@
-#include "Clock.h"
-#include "DBGrid.h"
-#include "ErrorList.h"
-#include "ErrorsPanel.h"
-#include "ErrorsView.h"
-#include "GuiErrors.h"
-#include "MessageBoxes.h"
-#include "Razdels.h"
-#include "SectionList.h"
-#include "TMainF.h"
+#include "control/ErrorList.h"
+#include "control/ErrorsView.h"
+#include "model/Clock.h"
+#include "model/Razdels.h"
+#include "platform/MessageBoxes.h"
+#include "workspace/DBGrid.h"
+#include "workspace/ErrorsPanel.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/SectionList.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "Crc32.h"
-#include "Submission.h"
-#include "TMainF.h"
-#include "ZipPack.h"
+#include "output/Crc32.h"
+#include "output/Submission.h"
+#include "output/ZipPack.h"
+#include "workspace/TMainF.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,13 +1,13 @@
 // Carrying last year's report forward and restoring a report from its archive.
 
-#include "CarryOver.h"
-#include "ExportImport.h"
-#include "GuiErrors.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "RekvizityPanel.h"
-#include "ReportFiles.h"
-#include "TMainF.h"
+#include "model/CarryOver.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportFiles.h"
+#include "output/ExportImport.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/RekvizityPanel.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "TextEditorCommands.h"
+#include "workspace/TextEditorCommands.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #include "CliRunner.h"
-#include "Datapacket.h"
-#include "FormTables.h"
-#include "Razdels.h"
 #include "TestSupport.h"
+#include "model/Datapacket.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 #include "support/ReportCells.h"
 
 #include <QDir>

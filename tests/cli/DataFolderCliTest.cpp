@@ -1,9 +1,9 @@
 #include "CliRunner.h"
-#include "DataDirLock.h"
-#include "Datapacket.h"
-#include "FormTables.h"
-#include "Razdels.h"
 #include "TestSupport.h"
+#include "model/DataDirLock.h"
+#include "model/Datapacket.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,14 +8,14 @@
 
 #include "control/ControlTestSupport.h"
 
-#include "Datapacket.h"
-#include "ErrorListText.h"
-#include "FormTables.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "Settings.h"
 #include "TestSupport.h"
-#include "Totals.h"
+#include "control/ErrorListText.h"
+#include "model/Datapacket.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "model/Totals.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "control/ControlTestSupport.h"
 
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "Razdels.h"
 #include "TestSupport.h"
+#include "control/ErrorList.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "control/ControlTestSupport.h"
 
-#include "DataSet.h"
-#include "ErrorListText.h"
+#include "control/ErrorListText.h"
+#include "model/DataSet.h"
 
 #include <gtest/gtest.h>
 

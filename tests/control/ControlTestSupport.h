@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Control.h"
-#include "ReportTables.h"
+#include "control/Control.h"
+#include "model/ReportTables.h"
 #include "support/ReportCells.h"
 
 #include <QDate>

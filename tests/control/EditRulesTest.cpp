@@ -1,7 +1,7 @@
-#include "EditRules.h"
-#include "FormTables.h"
-#include "Razdels.h"
+#include "control/EditRules.h"
 #include "TestSupport.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <gtest/gtest.h>
 

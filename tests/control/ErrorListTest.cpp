@@ -1,11 +1,11 @@
 #include "control/ControlTestSupport.h"
 
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "ErrorListText.h"
-#include "FormTables.h"
-#include "Razdels.h"
 #include "TestSupport.h"
+#include "control/ErrorList.h"
+#include "control/ErrorListText.h"
+#include "model/DataSet.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ErrorsView.h"
-#include "Razdels.h"
+#include "control/ErrorsView.h"
+#include "model/Razdels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Gates.h"
-#include "DataSet.h"
-#include "FormTables.h"
-#include "Razdels.h"
+#include "control/Gates.h"
+#include "model/DataSet.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 #include "support/RecordingGateHost.h"
 #include "support/ScriptedMessages.h"
 

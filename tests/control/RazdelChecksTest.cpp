@@ -1,14 +1,14 @@
 #include "control/ControlTestSupport.h"
 
-#include "DataSet.h"
-#include "ErrorList.h"
-#include "FieldDef.h"
-#include "FormatSettings.h"
-#include "RazdelChecks.h"
-#include "Razdels.h"
-#include "Settings.h"
 #include "TestSupport.h"
-#include "Totals.h"
+#include "control/ErrorList.h"
+#include "control/RazdelChecks.h"
+#include "model/DataSet.h"
+#include "model/FieldDef.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
+#include "model/Settings.h"
+#include "model/Totals.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "control/ControlTestSupport.h"
 
-#include "DataSet.h"
-#include "FormTables.h"
-#include "Razdels.h"
-#include "RekvizityChecks.h"
 #include "TestSupport.h"
+#include "control/RekvizityChecks.h"
+#include "model/DataSet.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SectionGrids.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "control/SectionGrids.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

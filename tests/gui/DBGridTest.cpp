@@ -1,8 +1,8 @@
-#include "DBGrid.h"
-#include "FormTables.h"
-#include "FormatSettings.h"
-#include "GuiErrors.h"
-#include "MultiLevelHeaderView.h"
+#include "workspace/DBGrid.h"
+#include "model/FormTables.h"
+#include "model/FormatSettings.h"
+#include "workspace/GuiErrors.h"
+#include "workspace/MultiLevelHeaderView.h"
 
 #include <QApplication>
 #include <QClipboard>

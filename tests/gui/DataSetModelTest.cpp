@@ -2,10 +2,10 @@
 // in every way the program changes it: broken row or column signals show in views only
 // as glitches, here they fail the test.
 
-#include "DataSetModel.h"
-#include "DataSet.h"
-#include "FormTables.h"
-#include "Razdels.h"
+#include "workspace/DataSetModel.h"
+#include "model/DataSet.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

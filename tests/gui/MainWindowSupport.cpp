@@ -1,13 +1,13 @@
 #include "MainWindowSupport.h"
 
-#include "DBGrid.h"
-#include "DataSet.h"
-#include "Datapacket.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "Settings.h"
-#include "ShowDialog.h"
-#include "TMainF.h"
+#include "dialogs/ShowDialog.h"
+#include "model/DataSet.h"
+#include "model/Datapacket.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/Settings.h"
+#include "workspace/DBGrid.h"
+#include "workspace/TMainF.h"
 
 #include <QApplication>
 #include <QDialog>

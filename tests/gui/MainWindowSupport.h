@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "Clock.h"
-#include "KeyboardLayout.h"
-#include "Platform.h"
+#include "model/AppPaths.h"
+#include "model/Clock.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/Platform.h"
 #include "support/RecordingUrls.h"
 #include "support/ScriptedMessages.h"
 

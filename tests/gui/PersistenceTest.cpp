@@ -2,13 +2,13 @@
 // every editable cell of every section grid, and the paths that post from outside an
 // editor (leaving the section, closing the window, a save that failed).
 
-#include "DBGrid.h"
-#include "DataSet.h"
 #include "MainWindowSupport.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "RekvizityPanel.h"
-#include "TMainF.h"
+#include "model/DataSet.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "workspace/DBGrid.h"
+#include "workspace/RekvizityPanel.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "RekvizityPanel.h"
-#include "DataSet.h"
-#include "FormTables.h"
-#include "GuiErrors.h"
-#include "KeyboardLayout.h"
+#include "workspace/RekvizityPanel.h"
+#include "model/DataSet.h"
+#include "model/FormTables.h"
+#include "platform/KeyboardLayout.h"
+#include "workspace/GuiErrors.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -1,7 +1,7 @@
-#include "StartupGuard.h"
-#include "AfterFirstPaint.h"
-#include "DataDirLock.h"
+#include "workspace/StartupGuard.h"
 #include "MainWindowSupport.h"
+#include "model/DataDirLock.h"
+#include "workspace/AfterFirstPaint.h"
 
 #include <QDir>
 #include <QFile>

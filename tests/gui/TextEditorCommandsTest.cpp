@@ -1,5 +1,5 @@
 // The edit commands behave alike on the three kinds of text editor the window holds.
-#include "TextEditorCommands.h"
+#include "workspace/TextEditorCommands.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,18 +1,18 @@
 // Details of the main window a new user meets: hints, toolbar, message boxes as shown,
 // Qt's own texts, editor key bindings and menus, the mouse road into section 2, the mail
 // link as the mail program reads it.
-#include "ArchiveError.h"
-#include "DBGrid.h"
-#include "DataSetError.h"
 #include "MailLinkDecoding.h"
 #include "MainWindowSupport.h"
-#include "QtMessageBoxes.h"
-#include "Razdels.h"
-#include "RekvizityPanel.h"
-#include "SilentAbort.h"
-#include "SpreadsheetApp.h"
-#include "TAboutF.h"
-#include "TMainF.h"
+#include "dialogs/TAboutF.h"
+#include "model/DataSetError.h"
+#include "model/Razdels.h"
+#include "model/SilentAbort.h"
+#include "output/ArchiveError.h"
+#include "platform/QtMessageBoxes.h"
+#include "print/SpreadsheetApp.h"
+#include "workspace/DBGrid.h"
+#include "workspace/RekvizityPanel.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QApplication>

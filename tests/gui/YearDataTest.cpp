@@ -1,15 +1,15 @@
 // Carry-over and restoring from an archive on the real main window, checked on disk.
 
-#include "DBGrid.h"
-#include "Datapacket.h"
-#include "ExportFile.h"
 #include "MainWindowSupport.h"
-#include "RazdelFiles.h"
-#include "Razdels.h"
-#include "ReportFiles.h"
-#include "ReportTables.h"
-#include "Settings.h"
-#include "TMainF.h"
+#include "model/Datapacket.h"
+#include "model/RazdelFiles.h"
+#include "model/Razdels.h"
+#include "model/ReportFiles.h"
+#include "model/ReportTables.h"
+#include "model/Settings.h"
+#include "output/ExportFile.h"
+#include "workspace/DBGrid.h"
+#include "workspace/TMainF.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "model/AppPaths.h"
 #include "TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "DataDirLock.h"
-#include "InterruptedSaves.h"
+#include "model/DataDirLock.h"
 #include "TestSupport.h"
+#include "model/InterruptedSaves.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "DataSet.h"
-#include "FormTables.h"
-#include "FormatSettings.h"
-#include "SilentAbort.h"
+#include "model/DataSet.h"
 #include "TestSupport.h"
+#include "model/FormTables.h"
+#include "model/FormatSettings.h"
+#include "model/SilentAbort.h"
 
 #include <gtest/gtest.h>
 

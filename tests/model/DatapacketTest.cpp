@@ -1,7 +1,7 @@
-#include "Datapacket.h"
-#include "FormTables.h"
-#include "Razdels.h"
+#include "model/Datapacket.h"
 #include "TestSupport.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
 
 #include <QDir>
 #include <QElapsedTimer>

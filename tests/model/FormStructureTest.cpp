@@ -1,7 +1,7 @@
-#include "FormTables.h"
-#include "Razdels.h"
-#include "ReportTables.h"
 #include "TestSupport.h"
+#include "model/FormTables.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <gtest/gtest.h>
 

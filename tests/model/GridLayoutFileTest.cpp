@@ -1,7 +1,7 @@
-#include "GridLayoutFile.h"
-#include "AppPaths.h"
-#include "DataSetError.h"
+#include "model/GridLayoutFile.h"
 #include "TestSupport.h"
+#include "model/AppPaths.h"
+#include "model/DataSetError.h"
 
 #include <QDir>
 #include <QFile>

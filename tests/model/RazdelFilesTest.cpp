@@ -1,9 +1,9 @@
-#include "RazdelFiles.h"
-#include "Datapacket.h"
-#include "FormTables.h"
-#include "GridLayout.h"
-#include "Razdels.h"
+#include "model/RazdelFiles.h"
 #include "TestSupport.h"
+#include "model/Datapacket.h"
+#include "model/FormTables.h"
+#include "model/GridLayout.h"
+#include "model/Razdels.h"
 #include "support/ReportCells.h"
 
 #include <QDir>

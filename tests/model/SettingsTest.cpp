@@ -1,8 +1,8 @@
-#include "Settings.h"
-#include "Clock.h"
-#include "DataSetError.h"
-#include "ReportYear.h"
+#include "model/Settings.h"
 #include "TestSupport.h"
+#include "model/Clock.h"
+#include "model/DataSetError.h"
+#include "model/ReportYear.h"
 
 #include <QDir>
 #include <QFile>

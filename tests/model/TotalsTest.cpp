@@ -1,10 +1,10 @@
-#include "Totals.h"
-#include "CellTests.h"
-#include "FormTables.h"
-#include "FormatSettings.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/Totals.h"
 #include "TestSupport.h"
+#include "model/CellTests.h"
+#include "model/FormTables.h"
+#include "model/FormatSettings.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <gtest/gtest.h>
 

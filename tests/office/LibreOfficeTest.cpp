@@ -1,15 +1,15 @@
 // Against a real headless LibreOffice: our templates filled and printed to PDF, the
 // apostrophe rule, the table export read back, and the failures of the office itself.
-#include "AppPaths.h"
-#include "DataSet.h"
-#include "ExportFile.h"
-#include "GridExport.h"
-#include "GridSnapshot.h"
-#include "LibreOfficeApp.h"
-#include "PrintReport.h"
-#include "Razdels.h"
 #include "ReportFixtureSupport.h"
-#include "ReportTables.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "office/LibreOfficeApp.h"
+#include "output/ExportFile.h"
+#include "print/GridExport.h"
+#include "print/GridSnapshot.h"
+#include "print/PrintReport.h"
 #include "support/ScriptedMessages.h"
 
 #include <QCryptographicHash>

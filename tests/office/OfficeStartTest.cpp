@@ -1,14 +1,14 @@
 // The office's life around the window, through the module the program loads: started early
 // in the background, a print asked for while it starts, closing during the start, no start
 // without an office or when switched off, cancelling a wait, a crash between two prints.
-#include "AppPaths.h"
-#include "GridSnapshot.h"
-#include "MessageBoxes.h"
-#include "OfficeModule.h"
-#include "OfficeService.h"
-#include "PrintReport.h"
 #include "ReportFixtureSupport.h"
-#include "ReportTables.h"
+#include "model/AppPaths.h"
+#include "model/ReportTables.h"
+#include "platform/MessageBoxes.h"
+#include "print/GridSnapshot.h"
+#include "print/OfficeModule.h"
+#include "print/PrintReport.h"
+#include "workspace/OfficeService.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // wait until the call is over: a second command must never start in the middle of one. Real
 // input is needed for that (events of the window system), so this runs under an X server with
 // the keys and clicks typed by xdotool.
-#include "OfficeModule.h"
-#include "OfficeSession.h"
+#include "office/OfficeSession.h"
+#include "print/OfficeModule.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "Crc32.h"
-#include "ArchiveError.h"
+#include "output/Crc32.h"
 #include "TestSupport.h"
-#include "ZipPack.h"
+#include "output/ArchiveError.h"
+#include "output/ZipPack.h"
 
 #include <QDir>
 #include <QFile>

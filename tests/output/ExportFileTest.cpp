@@ -1,11 +1,11 @@
-#include "ExportFile.h"
-#include "AppPaths.h"
-#include "ArchiveError.h"
-#include "DataSet.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "output/ExportFile.h"
 #include "TestSupport.h"
-#include "ZipPack.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "output/ArchiveError.h"
+#include "output/ZipPack.h"
 #include "support/ReportCells.h"
 
 #include <QDate>

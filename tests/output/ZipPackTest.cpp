@@ -1,7 +1,7 @@
-#include "ZipPack.h"
-#include "ArchiveError.h"
-#include "Crc32.h"
+#include "output/ZipPack.h"
 #include "TestSupport.h"
+#include "output/ArchiveError.h"
+#include "output/Crc32.h"
 #include "support/TestArchives.h"
 
 #include <QDir>

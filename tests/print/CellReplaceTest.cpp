@@ -1,4 +1,4 @@
-#include "CellReplace.h"
+#include "print/CellReplace.h"
 
 #include <QtTest>
 

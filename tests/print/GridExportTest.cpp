@@ -1,13 +1,13 @@
 // Table export to a workbook, footer codes and the form template's markers, against a
 // recording spreadsheet application.
-#include "GridExport.h"
-#include "FooterCodes.h"
-#include "FormTemplate.h"
-#include "GridSnapshot.h"
-#include "PrintReport.h"
+#include "print/GridExport.h"
 #include "RecordingSpreadsheetSupport.h"
 #include "ReportFixtureSupport.h"
-#include "ReportTables.h"
+#include "model/ReportTables.h"
+#include "print/FooterCodes.h"
+#include "print/FormTemplate.h"
+#include "print/GridSnapshot.h"
+#include "print/PrintReport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

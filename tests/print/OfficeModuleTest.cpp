@@ -1,7 +1,7 @@
-#include "OfficeModule.h"
-#include "AppPaths.h"
-#include "PrintReport.h"
-#include "ReportTables.h"
+#include "print/OfficeModule.h"
+#include "model/AppPaths.h"
+#include "model/ReportTables.h"
+#include "print/PrintReport.h"
 #include "support/ScriptedMessages.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 // Filling the form template: the replacements, their order and the failures, against a
 // recording spreadsheet application.
-#include "PrintReport.h"
-#include "AppPaths.h"
-#include "Crc32.h"
-#include "DataSet.h"
-#include "ExportFile.h"
-#include "Razdels.h"
+#include "print/PrintReport.h"
 #include "RecordingSpreadsheetSupport.h"
 #include "ReportFixtureSupport.h"
-#include "ReportTables.h"
+#include "model/AppPaths.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "output/Crc32.h"
+#include "output/ExportFile.h"
 #include "support/ScriptedMessages.h"
 
 #include <QFile>

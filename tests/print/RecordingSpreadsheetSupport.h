@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpreadsheetApp.h"
+#include "print/SpreadsheetApp.h"
 
 #include <QMap>
 #include <QSet>

@@ -1,8 +1,8 @@
 #include "ReportFixtureSupport.h"
 
-#include "DataSet.h"
-#include "Field.h"
-#include "Razdels.h"
+#include "model/DataSet.h"
+#include "model/Field.h"
+#include "model/Razdels.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GridSnapshot.h"
-#include "ReportTables.h"
+#include "model/ReportTables.h"
+#include "print/GridSnapshot.h"
 #include "support/ReportCells.h"
 
 #include <QString>

@@ -1,10 +1,10 @@
 #include "RandomReport.h"
 #include "ReportCells.h"
 
-#include "DataSet.h"
-#include "Razdels.h"
-#include "ReportTables.h"
-#include "Totals.h"
+#include "model/DataSet.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
+#include "model/Totals.h"
 
 #include <QDate>
 

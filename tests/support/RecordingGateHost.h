@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Gates.h"
+#include "control/Gates.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DataSet.h"
-#include "Field.h"
-#include "Razdels.h"
-#include "ReportTables.h"
+#include "model/DataSet.h"
+#include "model/Field.h"
+#include "model/Razdels.h"
+#include "model/ReportTables.h"
 
 #include <QString>
 #include <QVariant>
