@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     w.selectRazdel(PosRazdel2);
     shot(u"window-section2.png"_s);
     w.selectRazdel(PosRazdel4);
-    w.Act_LogControl_All->trigger();
+    w.findChild<QAction*>(u"Act_LogControl_All"_s)->trigger();
     shot(u"window-section4-errors.png"_s);
     return 0;
 }

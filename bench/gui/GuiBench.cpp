@@ -71,7 +71,7 @@ void BM_PostCellWithSave(benchmark::State& state)
     TMainF w(env.paths, env.platform);
     w.show();
     w.selectRazdel(PosRazdel3);
-    DataSet* t = w.CurrDataSet;
+    DataSet* t = w.currentDataSet();
     int value = 1;
     for (auto _ : state) {
         t->setRecNo(5);

@@ -38,6 +38,43 @@ public:
     TMainF(const AppPaths& paths, const Platform& platform, QWidget* parent = nullptr);
     ~TMainF() override;
 
+    // What the program and its tests reach of the window; everything else is its own.
+    ReportTables& tables() { return m_tables; }
+    const AppPaths& paths() const { return m_paths; }
+    Settings& settings() { return m_settings; }
+    const QString& reportYear() const { return m_reportYear; }
+
+    // The section shown: its place in the list, its table, and its grid (none for the
+    // requisites panel).
+    int currentRazdel() const { return CurrRazdelInd; }
+    DataSet* currentDataSet() const { return CurrDataSet; }
+    DBGrid* currentGrid() const { return CurrGrid; }
+    // Selects a section as program code does (runs the selection steps).
+    void selectRazdel(int index);
+    DBGrid* FindGrid(const QString& name) const;
+
+    // The errors panel: shown or not, the whole document's list or the section's, and the
+    // counts of the last control run.
+    bool errorsPanelVisible() const;
+    bool wholeDocumentErrors() const { return ErrShowAll; }
+    const ControlCounts& counts() const { return Counts; }
+
+    // Offers to carry last year's report over (made once, when the window is first shown).
+    void OfferCarryOver();
+
+    // Output through the spreadsheet application, supplied by the printing layer.
+    std::function<void(bool finalMode)> PrintRepExcel;
+    std::function<void(DBGrid* grid, const QStringList& titles)> exportGridToSpreadsheet;
+    // The open-file dialog of the import; tests answer it.
+    std::function<QString(const QString& caption)> chooseImportFile;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    // Ctrl+D of the editors and context menus inside the data area.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // --- window state
     int CurrRazdelInd = 0;
     DataSet* CurrDataSet = nullptr;
@@ -49,16 +86,11 @@ public:
     ControlCounts Counts;
 
     bool currentSectionAvailable() const { return CurrDataSet && CurrControl; }
-    const QString& reportYear() const { return m_reportYear; }
-    ReportTables& tables() { return m_tables; }
-    const AppPaths& paths() const { return m_paths; }
-    Settings& settings() { return m_settings; }
 
     // --- services
     void InfoBox(const QString& text, const QString& caption);
     bool AskYesNo(const QString& text, const QString& caption);
     DataSet* FindDataSet(const QString& name) const;
-    DBGrid* FindGrid(const QString& name) const;
     DataSet* OpenDataSet(const QString& name);
     DBGrid* ShowGrid(const QString& name);
     QWidget* ShowPanel(const QString& name, const QStringList& names);
@@ -143,11 +175,8 @@ public:
     void Act_SendRepToMailExecute();
     void Act_TestSrcExecute();
     // Year to year and machine to machine (TMainF_YearData.cpp).
-    void OfferCarryOver();
     void Act_CarryOverExecute();
     void Act_ImportRepExecute();
-    // The open-file dialog of the import; tests answer it.
-    std::function<QString(const QString& caption)> chooseImportFile;
     void PageControl1Change();
     void ShowErrTab(int tab);
     void DBGrid_ErrDblClick();
@@ -163,22 +192,8 @@ public:
     bool ControlBeforeLeaveRazdel(LeaveTarget target);
     bool ControlBeforeOutput(OutputKind kind);
 
-    // Selects a list item as program code does (runs the selection steps).
-    void selectRazdel(int index);
-    bool errorsPanelVisible() const;
-
-    // Output through the spreadsheet application, supplied by the printing layer.
-    std::function<void(bool finalMode)> PrintRepExcel;
-    std::function<void(DBGrid* grid, const QStringList& titles)> exportGridToSpreadsheet;
     void setErrorsPanelVisible(bool visible);
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
-    // Ctrl+D of the editors and context menus inside the data area.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     class WindowGates;
     friend class WindowGates;
     // The window as the core's gates and output workflows drive it.

@@ -54,7 +54,7 @@ void MainWindowFixture::restart()
 
 void clickSection(TMainF& w, int index)
 {
-    QListWidget* list = w.LVRazdel();
+    QListWidget* list = part<QListWidget>(w, "LVRazdel");
     const QRect r = list->visualItemRect(list->item(index));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
 }

@@ -7,7 +7,10 @@
 #include "support/RecordingUrls.h"
 #include "support/ScriptedMessages.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QStringList>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -72,6 +75,10 @@ template <typename T> T* part(const QWidget& w, const char* name)
     if (!found)
         qFatal("no %s in the window", name);
     return found;
+}
+inline QAction* action(const QWidget& w, const char* name)
+{
+    return part<QAction>(w, name);
 }
 inline QWidget* errorsPanel(const QWidget& w)
 {

@@ -66,11 +66,11 @@ void MainWindowTest::captionFollowsTheReportingYear()
         w.windowTitle(),
         u"Подготовка и контроль данных отчёта об аудиторской деятельности (форма 2-аудит) за "_s +
             year + u" год."_s);
-    QCOMPARE(w.CurrRazdelInd, 0);
-    QCOMPARE(w.LVRazdel()->count(), 7);
-    QCOMPARE(w.LVRazdel()->item(6)->text(), u"Раздел 5 (ПАО и МСАО)"_s);
-    QVERIFY(!w.Act_SendRepToMail->isVisible());
-    QVERIFY(w.Act_PrintExcel->isVisible());
+    QCOMPARE(w.currentRazdel(), 0);
+    QCOMPARE(part<QListWidget>(w, "LVRazdel")->count(), 7);
+    QCOMPARE(part<QListWidget>(w, "LVRazdel")->item(6)->text(), u"Раздел 5 (ПАО и МСАО)"_s);
+    QVERIFY(!action(w, "Act_SendRepToMail")->isVisible());
+    QVERIFY(action(w, "Act_PrintExcel")->isVisible());
     QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
     QCOMPARE(f.keyboard.activated.value(0), u"00000419"_s);
 }
@@ -82,15 +82,15 @@ void MainWindowTest::typicalRoadSavesAndRecomputes()
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     clickSection(w, PosRazdel2);
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
     DBGrid* grid = w.FindGrid(u"DBGrid_02"_s);
     clickCell(grid, 1, u"Graf03"_s); // row 06
     typeText(u"1234,5"_s);
     QVERIFY(grid->isEditorOpen());
     QCOMPARE(grid->cellEditor()->text(), u"1234.5"_s);
     pressKey(Qt::Key_Tab); // leaving the column posts the row
-    QCOMPARE(tableCell(w.CurrDataSet, u"06"_s, u"Graf03"_s), u"1234.5"_s);
-    QCOMPARE(tableCell(w.CurrDataSet, u"05"_s, u"Graf03"_s), u"1234.5"_s);
+    QCOMPARE(tableCell(w.currentDataSet(), u"06"_s, u"Graf03"_s), u"1234.5"_s);
+    QCOMPARE(tableCell(w.currentDataSet(), u"05"_s, u"Graf03"_s), u"1234.5"_s);
     QCOMPARE(savedCell(f, PosRazdel2, u"06"_s, u"Graf03"_s), u"1234.5"_s);
     QCOMPARE(savedCell(f, PosRazdel2, u"05"_s, u"Graf03"_s), u"1234.5"_s);
 
@@ -116,7 +116,7 @@ void MainWindowTest::totalsAndLockedCellsRefuseInput()
     typeText(u"5"_s);
     QCOMPARE(f.messages.infos, QStringList{u"Расчётная ячейка. Только чтение"_s});
     QVERIFY(!grid->isEditorOpen());
-    QCOMPARE(w.CurrDataSet->state(), DataSetState::Browse);
+    QCOMPARE(w.currentDataSet()->state(), DataSetState::Browse);
 
     f.messages.infos.clear();
     clickCell(grid, 2, u"Graf04"_s); // row 03, column 4: locked, silent
@@ -132,7 +132,7 @@ void MainWindowTest::totalsAndLockedCellsRefuseInput()
     clickCell(grid, 2, u"Graf03"_s);
     typeText(u"0"_s);
     pressKey(Qt::Key_Down);
-    QCOMPARE(tableCell(w.CurrDataSet, u"03"_s, u"Graf03"_s), QString());
+    QCOMPARE(tableCell(w.currentDataSet(), u"03"_s, u"Graf03"_s), QString());
 
     // the membership names of rows 1-5 are fixed
     clickSection(w, PosMembership);
@@ -161,13 +161,14 @@ void MainWindowTest::section2NoticesOncePerSettingsFile()
              u"0"_s);
     // the requisites header: no unit note, empty first label
     w.selectRazdel(PosRekvizity);
-    QCOMPARE(w.Lab_Zag_01->text(), QString());
-    QCOMPARE(w.Lab_Zag_02->text(), u"Данные аудиторской организации (индивидуального аудитора)."_s);
-    QVERIFY(!w.Lab_Zag_03->isVisibleTo(&w));
+    QCOMPARE(part<QLabel>(w, "Lab_Zag_01")->text(), QString());
+    QCOMPARE(part<QLabel>(w, "Lab_Zag_02")->text(),
+             u"Данные аудиторской организации (индивидуального аудитора)."_s);
+    QVERIFY(!part<QLabel>(w, "Lab_Zag_03")->isVisibleTo(&w));
     w.selectRazdel(PosQualityTest);
-    QCOMPARE(w.Lab_Zag_01->width(), 350);
+    QCOMPARE(part<QLabel>(w, "Lab_Zag_01")->width(), 350);
     w.selectRazdel(PosRazdel1);
-    QCOMPARE(w.Lab_Zag_01->width(), 100);
+    QCOMPARE(part<QLabel>(w, "Lab_Zag_01")->width(), 100);
 }
 
 void MainWindowTest::exitAnsweredNoStillPostsAndSaves()
@@ -199,12 +200,12 @@ void MainWindowTest::forbiddenYearDisablesTheDataArea()
     MainWindowFixture f;
     f.setIni(u"2009"_s, u"MayRedaktData"_s, u"0"_s);
     TMainF& w = f.start();
-    QVERIFY(!w.Panel_Data->isEnabled());
-    QVERIFY(w.Act_LogControl_All->isEnabled());
-    QVERIFY(w.Act_SetMayRedaktData->isChecked());
+    QVERIFY(!part<QWidget>(w, "Panel_Data")->isEnabled());
+    QVERIFY(action(w, "Act_LogControl_All")->isEnabled());
+    QVERIFY(action(w, "Act_SetMayRedaktData")->isChecked());
     // toggling the (hidden) permission command allows editing again
-    w.Act_SetMayRedaktData->trigger();
-    QVERIFY(w.Panel_Data->isEnabled());
+    action(w, "Act_SetMayRedaktData")->trigger();
+    QVERIFY(part<QWidget>(w, "Panel_Data")->isEnabled());
     QCOMPARE(IniRead(f.paths.IniFileName(), u"2009"_s, u"MayRedaktData"_s, QString()), u"1"_s);
 }
 
@@ -231,7 +232,7 @@ void MainWindowTest::controlPanelForCurrentSection()
 {
     MainWindowFixture f;
     TMainF& w = f.start();
-    w.Act_LogControl->trigger();
+    action(w, "Act_LogControl")->trigger();
     QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     QCOMPARE(errorTabs(w)->currentIndex(), 0);
     QCOMPARE(errorTabs(w)->tabText(0), u"           Ошибки  (всего - 11)           "_s);
@@ -243,10 +244,10 @@ void MainWindowTest::controlPanelForCurrentSection()
     QCOMPARE(w.tables().err().recordCount(), 2);
     QCOMPARE(errorCaption(w)->text(),
              u"Предупреждения в текущем разделе. Всего предупреждений - 2"_s);
-    w.Act_LogControl_All->trigger();
+    action(w, "Act_LogControl_All")->trigger();
     QCOMPARE(errorTabs(w)->tabText(0), u"           Ошибки  (всего -  11)           "_s);
-    QVERIFY(w.Act_HideGridErr->isEnabled());
-    w.Act_HideGridErr->trigger();
+    QVERIFY(action(w, "Act_HideGridErr")->isEnabled());
+    action(w, "Act_HideGridErr")->trigger();
     QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
 }
 
@@ -255,36 +256,36 @@ void MainWindowTest::nextIsGatedByErrorsAndWarnings()
     MainWindowFixture f;
     TMainF& w = f.start();
     // the requisites hold errors: Next refuses with M1 (errors and warnings)
-    w.Act_NextRazdel->trigger();
+    action(w, "Act_NextRazdel")->trigger();
     QCOMPARE(f.messages.infos.last(), u"Прежде чем перейти к новому разделу,\n\rисправьте ошибки "
                                       u"текущего раздела\n\rи просмотрите "
                                       u"информацию о предупреждениях текущего раздела"_s);
-    QCOMPARE(w.CurrRazdelInd, 0);
+    QCOMPARE(w.currentRazdel(), 0);
     // section 1 has only its not-filled warning: first press shows it, second passes
     w.selectRazdel(PosRazdel1);
-    w.Act_HideGridErr->trigger();
-    w.Act_NextRazdel->trigger();
+    action(w, "Act_HideGridErr")->trigger();
+    action(w, "Act_NextRazdel")->trigger();
     QCOMPARE(
         f.messages.infos.last(),
         u"Прежде чем перейти к новому разделу,\n\rпросмотрите информацию о предупреждениях текущего раздела"_s);
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
+    QCOMPARE(w.currentRazdel(), int(PosRazdel1));
     QVERIFY(errorsPanel(w)->isVisibleTo(&w));
-    w.Act_NextRazdel->trigger();
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    action(w, "Act_NextRazdel")->trigger();
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
     QVERIFY(!errorsPanel(w)->isVisibleTo(&w));
     // section 2: the thousands question, No keeps the section
-    w.Act_HideGridErr->trigger();
-    w.Act_NextRazdel->trigger(); // shows the warnings
+    action(w, "Act_HideGridErr")->trigger();
+    action(w, "Act_NextRazdel")->trigger(); // shows the warnings
     f.messages.answers = {false};
-    w.Act_NextRazdel->trigger();
+    action(w, "Act_NextRazdel")->trigger();
     QVERIFY(f.messages.questions.last().startsWith(u"Единицы измерения введенных данных"_s));
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
     // Next hid the panel before asking, so Back first shows the warnings again
-    w.Act_PrevRazdel->trigger();
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    action(w, "Act_PrevRazdel")->trigger();
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
     QVERIFY(errorsPanel(w)->isVisibleTo(&w));
-    w.Act_PrevRazdel->trigger();
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
+    action(w, "Act_PrevRazdel")->trigger();
+    QCOMPARE(w.currentRazdel(), int(PosRazdel1));
 }
 
 void MainWindowTest::errorJumpLandsOnTheCell()
@@ -297,14 +298,16 @@ void MainWindowTest::errorJumpLandsOnTheCell()
     t->edit();
     t->fieldByName(u"Graf08"_s).setAsInteger(5);
     t->post();
-    w.Act_LogControl_All->trigger();
+    action(w, "Act_LogControl_All")->trigger();
     DataSet& err = w.tables().err();
     QVERIFY(err.locate(u"RazdelInd;KodRow_Value"_s, {int(PosRazdel4), u"33"_s}));
     const QString field = err.fieldByName(u"FieldName"_s).asString();
-    w.DBGrid_ErrDblClick();
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel4));
-    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"33"_s);
-    QCOMPARE(w.CurrGrid->selectedField(), field);
+    // A double click on the list's current record.
+    auto* errGrid = part<DBGrid>(w, "DBGrid_Err");
+    Q_EMIT errGrid->doubleClicked(errGrid->currentIndex());
+    QCOMPARE(w.currentRazdel(), int(PosRazdel4));
+    QCOMPARE(w.currentDataSet()->fieldByName(u"KodRow"_s).asString(), u"33"_s);
+    QCOMPARE(w.currentGrid()->selectedField(), field);
 }
 
 void MainWindowTest::qualityReviewToggledThroughNo()
@@ -312,15 +315,15 @@ void MainWindowTest::qualityReviewToggledThroughNo()
     MainWindowFixture f;
     TMainF& w = f.start();
     w.selectRazdel(PosQualityTest);
-    DataSet* q = w.CurrDataSet;
+    DataSet* q = w.currentDataSet();
     QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
-    w.DBGrid_QualityTestCellClick(1, u"ValueNo"_s);
+    Q_EMIT w.currentGrid()->cellClicked(1, u"ValueNo"_s);
     QVERIFY(q->fieldByName(u"ValueYes"_s).asBoolean());
     QVERIFY(!q->fieldByName(u"ValueNo"_s).asBoolean());
     DataSet saved(u"saved"_s);
     loadTableFromFile(saved, RazdelFileName(f.paths, u"QualityTest"_s, u"2009"_s));
     QVERIFY(saved.fieldByName(u"ValueYes"_s).asBoolean());
-    w.DBGrid_QualityTestCellClick(1, u"ValueNo"_s);
+    Q_EMIT w.currentGrid()->cellClicked(1, u"ValueNo"_s);
     QVERIFY(!q->fieldByName(u"ValueYes"_s).asBoolean());
 }
 
@@ -334,7 +337,7 @@ void MainWindowTest::mailSubmissionLeavesOnlyTheNewArchive()
     }
     TMainF& w = f.start();
     f.messages.answers = {true, true};
-    w.Act_SendRepToMailExecute();
+    action(w, "Act_SendRepToMail")->trigger();
     QCOMPARE(f.urls.opened.size(), 1);
     const QString link = f.urls.opened[0].toString(QUrl::FullyDecoded);
     QVERIFY(link.startsWith(
@@ -349,7 +352,7 @@ void MainWindowTest::mailSubmissionLeavesOnlyTheNewArchive()
 
     // No to the sending question: the archive stays, no message opens
     f.messages.answers = {true, false};
-    w.Act_SendRepToMailExecute();
+    action(w, "Act_SendRepToMail")->trigger();
     QCOMPARE(f.urls.opened.size(), 1);
     QCOMPARE(QDir(f.paths.ExportDir()).entryList(QDir::Files).size(), 1);
 }
@@ -360,7 +363,7 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     copyCase(f, u"consistent_report"_s);
     TMainF& w = f.start();
     f.messages.answers = {true};
-    w.Act_ExportExecute();
+    action(w, "Act_Export")->trigger();
     const QString prefix = u"Данные для отправки в Минфин записаны в файл \n\r"_s;
     const QString written = f.messages.infos.value(f.messages.infos.size() - 2);
     QVERIFY2(written.startsWith(prefix), qPrintable(written));
@@ -385,7 +388,7 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     // the checksum command reports a missing archive and creates nothing
     f.messages.errors.clear();
     const QString checked = f.paths.ExportDir() + u"1333333339955--080.zip"_s;
-    w.Act_TestSrc->trigger();
+    action(w, "Act_TestSrc")->trigger();
     QCOMPARE(f.messages.errors.size(), 1);
     QVERIFY(!QFile::exists(checked));
 
@@ -395,7 +398,7 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     QVERIFY(QFile::copy(files[0].path, checkedText));
     QCOMPARE(ZipRepFile(checkedText, RepZipPassword), checked);
     QVERIFY(QFile::remove(checkedText));
-    w.Act_TestSrc->trigger();
+    action(w, "Act_TestSrc")->trigger();
     QCOMPARE(f.messages.errors.size(), 1);
     const uLong crc =
         crc32(0, reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size()));
@@ -405,7 +408,7 @@ void MainWindowTest::exportWritesTheArchiveAndChecksumVerifies()
     MainWindowFixture g;
     TMainF& w2 = g.start();
     g.messages.answers = {true};
-    w2.Act_ExportExecute();
+    action(w2, "Act_Export")->trigger();
     QVERIFY(g.messages.infos.last().endsWith(u"\n\rСначало надо исправить ошибки"_s));
     QVERIFY(QDir(g.paths.ExportDir()).entryList(QDir::Files).isEmpty());
 }
@@ -416,13 +419,13 @@ void MainWindowTest::ctrlDDeletesTheSelection()
     TMainF& w = f.start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QWidget* editor = w.Panel_00->editorForField(u"TelFax"_s);
+    QWidget* editor = part<RekvizityPanel>(w, "Panel_00")->editorForField(u"TelFax"_s);
     QVERIFY(editor);
     editor->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), editor);
     typeText(u"123-45"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ShiftModifier);
-    QVERIFY(w.EditDelete1->isEnabled());
+    QVERIFY(action(w, "EditDelete1")->isEnabled());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_D, Qt::ControlModifier);
     auto* line = qobject_cast<QLineEdit*>(editor);
     auto* plain = qobject_cast<QPlainTextEdit*>(editor);
@@ -444,15 +447,15 @@ void MainWindowTest::printWithWarningsAsksTheTwoConfirmations()
     }
     // yes to print, no to "show warnings", no to the zero-volume question
     f.messages.answers = {true, false, false};
-    w.Act_PrintExcelExecute();
+    action(w, "Act_PrintExcel")->trigger();
     QCOMPARE(f.messages.questions.value(2),
              u"Действительно ли объем оказанных услуг за предыдущий год равен нулю"_s);
     QVERIFY(f.messages.questions.value(1).startsWith(
         u"В данных отчёта есть предупреждения (всего - "_s));
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
-    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"05"_s);
-    QCOMPARE(w.CurrGrid->selectedField(), u"Graf04"_s);
-    QVERIFY(w.ErrShowAll);
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
+    QCOMPARE(w.currentDataSet()->fieldByName(u"KodRow"_s).asString(), u"05"_s);
+    QCOMPARE(w.currentGrid()->selectedField(), u"Graf04"_s);
+    QVERIFY(w.wholeDocumentErrors());
 }
 
 void MainWindowTest::printAsksAboutEqualAuditCounts()
@@ -468,15 +471,15 @@ void MainWindowTest::printAsksAboutEqualAuditCounts()
     s4->post();
     // yes to print, no to "show warnings", no to the equal-counts question
     f.messages.answers = {true, false, false};
-    w.Act_PrintExcelExecute();
+    action(w, "Act_PrintExcel")->trigger();
     QCOMPARE(f.messages.questions.size(), 3);
     QCOMPARE(
         f.messages.questions.value(2),
         u"Действительно ли количество выданных аудиторских заключений по ОБЯЗАТЕЛЬНОМУ "
         u"аудиту\n\rравно количеству выданных аудиторских заключений по ИНИЦИАТИВНОМУ аудиту"_s);
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel4));
-    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"29"_s);
-    QCOMPARE(w.CurrGrid->selectedField(), u"Graf03"_s);
+    QCOMPARE(w.currentRazdel(), int(PosRazdel4));
+    QCOMPARE(w.currentDataSet()->fieldByName(u"KodRow"_s).asString(), u"29"_s);
+    QCOMPARE(w.currentGrid()->selectedField(), u"Graf03"_s);
 }
 
 void MainWindowTest::nextWithErrorsOnlyKeepsTheSection()
@@ -489,13 +492,13 @@ void MainWindowTest::nextWithErrorsOnlyKeepsTheSection()
     req->edit();
     req->fieldByName(u"FullName"_s).clear();
     req->post();
-    w.Act_NextRazdel->trigger();
+    action(w, "Act_NextRazdel")->trigger();
     QCOMPARE(f.messages.infos.last(),
              u"Прежде чем перейти к новому разделу,\n\rисправьте ошибки текущего раздела"_s);
-    QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
+    QCOMPARE(w.currentRazdel(), int(PosRekvizity));
     QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     QCOMPARE(errorTabs(w)->currentIndex(), 0);
-    QCOMPARE(w.Counts.RazdelWarnCount[PosRekvizity], 0);
+    QCOMPARE(w.counts().RazdelWarnCount[PosRekvizity], 0);
 }
 
 QTEST_MAIN(MainWindowTest)

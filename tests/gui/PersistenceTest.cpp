@@ -27,8 +27,9 @@ namespace {
 QWidget* panelEditor(TMainF& w, const QString& name)
 {
     if (name == u"DBDateTimeEditEh1"_s)
-        return w.Panel_00->findChild<QLineEdit*>(u"DBDateTimeEditEh1_Text"_s);
-    return w.Panel_00->findChild<QWidget*>(name);
+        return part<RekvizityPanel>(w, "Panel_00")
+            ->findChild<QLineEdit*>(u"DBDateTimeEditEh1_Text"_s);
+    return part<RekvizityPanel>(w, "Panel_00")->findChild<QWidget*>(name);
 }
 
 // Moves into an editor the way a user does: a click, or Tab for the combo and check boxes.
@@ -118,7 +119,7 @@ void PersistenceTest::requisitesEditorsReachTheDisk()
     TMainF& w = f.start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Panel_00->setRegionRowVisible(true);
+    part<RekvizityPanel>(w, "Panel_00")->setRegionRowVisible(true);
     if (expected == u"<first region>"_s)
         expected = qobject_cast<QComboBox*>(panelEditor(w, editor))->itemData(1).toString();
 
@@ -135,9 +136,9 @@ void PersistenceTest::requisitesEditorsReachTheDisk()
 
     // leaving the section and coming back shows it again
     clickSection(w, PosRazdel1);
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel1));
+    QCOMPARE(w.currentRazdel(), int(PosRazdel1));
     clickSection(w, PosRekvizity);
-    QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
+    QCOMPARE(w.currentRazdel(), int(PosRekvizity));
     QCOMPARE(requisite(w, field), expected);
     if (auto* memo = qobject_cast<QPlainTextEdit*>(panelEditor(w, editor)))
         QCOMPARE(memo->toPlainText(), expected);
@@ -157,10 +158,11 @@ void PersistenceTest::everyPanelEditorReachesTheDisk()
     TMainF& w = f.start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.Panel_00->setRegionRowVisible(true);
+    part<RekvizityPanel>(w, "Panel_00")->setRegionRowVisible(true);
     QList<QWidget*> editors;
-    for (QWidget* e : w.Panel_00->findChildren<QWidget*>())
-        if (e->isEnabled() && e->isVisibleTo(w.Panel_00) && !e->objectName().isEmpty() &&
+    for (QWidget* e : part<RekvizityPanel>(w, "Panel_00")->findChildren<QWidget*>())
+        if (e->isEnabled() && e->isVisibleTo(part<RekvizityPanel>(w, "Panel_00")) &&
+            !e->objectName().isEmpty() &&
             (qobject_cast<QPlainTextEdit*>(e) || qobject_cast<QCheckBox*>(e) ||
              qobject_cast<QComboBox*>(e) || e == panelEditor(w, u"DBDateTimeEditEh1"_s)))
             editors << e;
@@ -199,7 +201,7 @@ void PersistenceTest::everyEditableGridCellReachesTheDisk()
             continue;
         ++gridsWalked;
         clickSection(w, position);
-        QCOMPARE(w.CurrRazdelInd, position);
+        QCOMPARE(w.currentRazdel(), position);
         DataSet* table = w.tables().razdel(position);
         int columnsWalked = 0;
         for (const FieldDef& def : table->fieldDefs()) {
@@ -242,7 +244,7 @@ void PersistenceTest::errorsPanelFollowsARequisitesFix()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     const QString missingName =
         u"Не указано наименование аудиторской организации (ФИО индивидуального аудитора)"_s;
-    w.Act_LogControl->trigger();
+    action(w, "Act_LogControl")->trigger();
     QVERIFY(errorsPanel(w)->isVisibleTo(&w));
     QVERIFY(errorTexts(w).contains(missingName));
     const int before = int(errorTexts(w).size());
@@ -293,7 +295,7 @@ void PersistenceTest::failedSaveIsNotReplacedByTheOlderFile()
 
     clickSection(w, PosRazdel1);
     clickSection(w, PosRekvizity);
-    QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
+    QCOMPARE(w.currentRazdel(), int(PosRekvizity));
     QCOMPARE(requisite(w, u"FullName"_s), u"ООО «Аудит»"_s);
     QVERIFY(QFileInfo(path).isDir()); // not set aside as a damaged file
 

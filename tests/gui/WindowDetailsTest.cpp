@@ -128,9 +128,10 @@ void WindowDetailsTest::nextAndBackShowTheirHints()
 {
     MainWindowFixture f;
     TMainF& w = f.start();
-    QCOMPARE(w.BitBtn1->toolTip(), u"Следующий раздел"_s);
-    QCOMPARE(w.BitBtn2->toolTip(), u"Предыдущий раздел"_s);
-    QCOMPARE(w.BitBtn4->toolTip(), u"Последний раздел. Далее будет печать."_s);
+    QCOMPARE(part<QPushButton>(w, "BitBtn1")->toolTip(), u"Следующий раздел"_s);
+    QCOMPARE(part<QPushButton>(w, "BitBtn2")->toolTip(), u"Предыдущий раздел"_s);
+    QCOMPARE(part<QPushButton>(w, "BitBtn4")->toolTip(),
+             u"Последний раздел. Далее будет печать."_s);
 }
 
 void WindowDetailsTest::twoSeparatorsBetweenPreviewAndPrint()
@@ -140,9 +141,9 @@ void WindowDetailsTest::twoSeparatorsBetweenPreviewAndPrint()
     auto* bar = w.findChild<QToolBar*>(u"ToolBar1"_s);
     QVERIFY(bar);
     const QList<QAction*> actions = bar->actions();
-    const qsizetype preview = actions.indexOf(w.Act_PrintExcel_Chernovik);
+    const qsizetype preview = actions.indexOf(action(w, "Act_PrintExcel_Chernovik"));
     QVERIFY(preview >= 0);
-    QCOMPARE(actions.indexOf(w.Act_PrintExcel), preview + 3);
+    QCOMPARE(actions.indexOf(action(w, "Act_PrintExcel")), preview + 3);
     for (qsizetype i = preview + 1; i <= preview + 2; ++i) {
         QVERIFY(actions[i]->isSeparator());
         QVERIFY(bar->widgetForAction(actions[i])->isVisibleTo(bar));
@@ -170,7 +171,7 @@ void WindowDetailsTest::boxesShowOneLineBreakPerPair()
     TMainF& w = f.start();
     windowBoxes.setParent(&w);
     closeNextBox(seen);
-    w.Act_NextRazdel->trigger();
+    action(w, "Act_NextRazdel")->trigger();
     QCOMPARE(seen.text, u"Прежде чем перейти к новому разделу,\nисправьте ошибки текущего "
                         u"раздела\nи просмотрите информацию о предупреждениях текущего раздела!"_s);
     QCOMPARE(seen.caption, u"Сообщение"_s);
@@ -185,7 +186,7 @@ void WindowDetailsTest::errorBoxesCarryTheApplicationTitle()
     boxes.setParent(&w);
     SeenBox seen;
     closeNextBox(seen);
-    w.Act_TestSrc->trigger(); // no archive to check: an error
+    action(w, "Act_TestSrc")->trigger(); // no archive to check: an error
     QVERIFY(seen.seen);
     QCOMPARE(seen.caption, applicationTitle());
     QVERIFY(!seen.text.isEmpty());
@@ -207,13 +208,13 @@ void WindowDetailsTest::userErrorsReachTheBoxAsTheirText()
     for (const auto& thrower : throwers) {
         f.messages.errors.clear();
         w.PrintRepExcel = [&](bool) { thrower(); };
-        w.Act_PrintExcel_Chernovik->trigger();
+        action(w, "Act_PrintExcel_Chernovik")->trigger();
         QCOMPARE(f.messages.errors, QStringList{text});
     }
     // A silent abort ends the command without a box.
     f.messages.errors.clear();
     w.PrintRepExcel = [](bool) { throw SilentAbort(); };
-    w.Act_PrintExcel_Chernovik->trigger();
+    action(w, "Act_PrintExcel_Chernovik")->trigger();
     QVERIFY(f.messages.errors.isEmpty());
 }
 
@@ -258,11 +259,12 @@ void WindowDetailsTest::dataAreaEditorsOfferTheWindowMenu()
         return shown;
     };
     // A memo takes the mouse's menu request on its viewport; the date editor on its line.
-    auto* memo = qobject_cast<QPlainTextEdit*>(w.Panel_00->editorForField(u"TelFax"_s));
+    auto* memo = qobject_cast<QPlainTextEdit*>(
+        part<RekvizityPanel>(w, "Panel_00")->editorForField(u"TelFax"_s));
     QVERIFY(memo);
     memo->setFocus();
     QCOMPARE(rightClick(memo->viewport()), u"PopupMenu1"_s);
-    QWidget* date = w.Panel_00->editorForField(u"DataSost"_s);
+    QWidget* date = part<RekvizityPanel>(w, "Panel_00")->editorForField(u"DataSost"_s);
     QVERIFY(date);
     auto* dateLine = date->findChild<QLineEdit*>();
     QVERIFY(dateLine);
@@ -285,12 +287,12 @@ void WindowDetailsTest::ctrlDWithoutSelectionDeletesNothing()
     TMainF& w = f.start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QWidget* editor = w.Panel_00->editorForField(u"TelFax"_s);
+    QWidget* editor = part<RekvizityPanel>(w, "Panel_00")->editorForField(u"TelFax"_s);
     editor->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), editor);
     clickKeys(u"12345"_s);
     QTest::keyClick(editor, Qt::Key_Home);
-    QVERIFY(!w.EditDelete1->isEnabled());
+    QVERIFY(!action(w, "EditDelete1")->isEnabled());
     QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(editorText(editor), u"12345"_s);
     // with a selection it deletes the selection only
@@ -307,17 +309,17 @@ void WindowDetailsTest::section2ByMouseLandsInTheGrid()
     TMainF& w = f.start();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QListWidget* list = w.LVRazdel();
+    QListWidget* list = part<QListWidget>(w, "LVRazdel");
     const QRect r = list->visualItemRect(list->item(PosRazdel2));
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, r.center());
     QCOMPARE(boxes.infos.size(), 2); // the unit and the previous-year notices
-    QCOMPARE(w.CurrRazdelInd, int(PosRazdel2));
+    QCOMPARE(w.currentRazdel(), int(PosRazdel2));
     DBGrid* grid = w.FindGrid(u"DBGrid_02"_s);
     // The boxes took the activation; coming back, the window gives the grid its focus.
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTRY_VERIFY(grid->hasFocus());
-    QCOMPARE(w.CurrDataSet->fieldByName(u"KodRow"_s).asString(), u"06"_s);
+    QCOMPARE(w.currentDataSet()->fieldByName(u"KodRow"_s).asString(), u"06"_s);
 }
 
 void WindowDetailsTest::headerAndGridDetails()
@@ -325,9 +327,9 @@ void WindowDetailsTest::headerAndGridDetails()
     MainWindowFixture f;
     TMainF& w = f.start();
     w.selectRazdel(PosRazdel1);
-    QVERIFY(!w.Lab_Zag_01->font().bold());
-    QVERIFY(w.Lab_Zag_02->font().bold());
-    QVERIFY(!w.Lab_Zag_03->font().bold());
+    QVERIFY(!part<QLabel>(w, "Lab_Zag_01")->font().bold());
+    QVERIFY(part<QLabel>(w, "Lab_Zag_02")->font().bold());
+    QVERIFY(!part<QLabel>(w, "Lab_Zag_03")->font().bold());
 
     // The "НЕТ" check box is an answer cell like "ДА", not a grey read-only one.
     w.selectRazdel(PosQualityTest);
@@ -377,7 +379,7 @@ void WindowDetailsTest::mailLinkCarriesTheLetterLiterally()
         k->post();
     }
     f.messages.answers = {true, true};
-    w.Act_SendRepToMailExecute();
+    action(w, "Act_SendRepToMail")->trigger();
     QCOMPARE(f.urls.opened.size(), 1);
     // What the desktop hands to the mail program.
     const DecodedMailTo mail = decodeMailTo(f.urls.opened[0].toEncoded());

@@ -184,7 +184,7 @@ void YearDataTest::importReplacesTheYearAfterConfirmation()
     QCOMPARE(RepFileBytes(restored), RepFileBytes(source));
     // and the window shows it
     QCOMPARE(RepFileBytes(w.tables()), RepFileBytes(source));
-    QCOMPARE(w.CurrRazdelInd, int(PosRekvizity));
+    QCOMPARE(w.currentRazdel(), int(PosRekvizity));
 }
 
 void YearDataTest::importRefusesAMalformedText()
@@ -200,7 +200,7 @@ void YearDataTest::importRefusesAMalformedText()
     const QStringList before = QDir(f.paths.DataDir()).entryList(QDir::Files);
     TMainF& w = f.start();
     w.chooseImportFile = [&](const QString&) { return bad; };
-    w.Act_ImportRep->trigger();
+    action(w, "Act_ImportRep")->trigger();
     QVERIFY(f.messages.questions.isEmpty());
     QVERIFY(f.messages.infos.last().contains(u"не является файлом отчёта для Минфина"_s));
     QVERIFY(f.messages.infos.last().contains(u"Строка 3: "_s));
