@@ -4,10 +4,10 @@
 #include "ReportFixtureSupport.h"
 #include "model/AppPaths.h"
 #include "model/ReportTables.h"
-#include "platform/MessageBoxes.h"
 #include "print/GridSnapshot.h"
 #include "print/OfficeModule.h"
 #include "print/PrintReport.h"
+#include "support/ScriptedMessages.h"
 #include "workspace/OfficeService.h"
 
 #include <QApplication>
@@ -23,12 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Messages final : MessageBoxes {
-    QStringList shown;
-    void InfoBox(const QString& text, const QString&) override { shown << text; }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-};
 
 struct CountingPreview final : PrintPreview {
     int shown = 0;
@@ -109,7 +103,7 @@ private:
         return std::make_unique<OfficeModule>(moduleFile(),
                                               OfficeConfig{{}, m_paths->TempDir(), 20000});
     }
-    bool print(OfficeModule& module, CountingPreview& preview, Messages& messages)
+    bool print(OfficeModule& module, CountingPreview& preview, ScriptedMessages& messages)
     {
         const auto app = module.newApp();
         return PrintRepExcel(m_tables, *m_paths, u"2009"_s, PrintMode::Preview, *app, messages,
@@ -140,9 +134,9 @@ private Q_SLOTS:
         module->startEarly();
         QVERIFY(module->opened());
         QTRY_VERIFY(module->opened()->processGroup() > 0); // the office is on its way
-        Messages messages;
+        ScriptedMessages messages;
         CountingPreview preview;
-        QVERIFY2(print(*module, preview, messages), qPrintable(messages.shown.join(u'\n')));
+        QVERIFY2(print(*module, preview, messages), qPrintable(messages.log.join(u'\n')));
         QCOMPARE(preview.shown, 1);
         QCOMPARE(module->opened()->startCount(), 1);
         // and a second print uses the same office
@@ -187,7 +181,7 @@ private Q_SLOTS:
                              soffice.isEmpty() ? QString() : m_dir.filePath(soffice));
         ScopedEnv moduleEnv("FORM2AUDIT_OFFICE_MODULE",
                             module.isEmpty() ? QString() : m_dir.filePath(module));
-        Messages messages;
+        ScriptedMessages messages;
         OfficeService service(
             m_tables, *m_paths, [] { return u"2009"_s; }, messages);
         service.startEarly(allowed);
@@ -199,7 +193,7 @@ private Q_SLOTS:
             QCOMPARE(office->startCount(), 0);
             QCOMPARE(office->processGroup(), 0);
         }
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.log.isEmpty());
     }
 
     // Cancelling the wait for the start ends the command at once; the start goes on and the
@@ -210,17 +204,17 @@ private Q_SLOTS:
         CancellingObserver observer;
         observer.afterMs = 100;
         module->setWaitObserver(&observer);
-        Messages messages;
+        ScriptedMessages messages;
         CountingPreview preview;
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!print(*module, preview, messages));
         QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(observer.cancels > 0);
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.log.isEmpty());
         QCOMPARE(preview.shown, 0);
         module->setWaitObserver(nullptr);
-        QVERIFY2(print(*module, preview, messages), qPrintable(messages.shown.join(u'\n')));
+        QVERIFY2(print(*module, preview, messages), qPrintable(messages.log.join(u'\n')));
         QCOMPARE(preview.shown, 1);
         QCOMPARE(module->opened()->startCount(), 1);
     }
@@ -230,7 +224,7 @@ private Q_SLOTS:
     void cancellingAPrint()
     {
         const auto module = newModule();
-        Messages messages;
+        ScriptedMessages messages;
         CountingPreview preview;
         QVERIFY(print(*module, preview, messages)); // a warm office
         CancellingObserver observer;                // cancels the first call it sees
@@ -238,7 +232,7 @@ private Q_SLOTS:
         QVERIFY(!print(*module, preview, messages));
         QVERIFY(observer.cancels > 0);
         QCOMPARE(preview.shown, 1);
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.log.isEmpty());
         QVERIFY(scratchFiles().isEmpty());
         module->setWaitObserver(nullptr);
         QVERIFY(print(*module, preview, messages));
@@ -259,7 +253,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, print);
         QFETCH(QString, text);
-        Messages messages;
+        ScriptedMessages messages;
         QWidget window;
         window.show();
         OfficeService service(
@@ -292,7 +286,7 @@ private Q_SLOTS:
         poll.stop();
         QVERIFY(!seen.isEmpty());
         QCOMPARE(seen.first(), text);
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.log.isEmpty());
         QVERIFY(scratchFiles().isEmpty());
         // The office is still usable.
         CountingPreview preview;
@@ -304,13 +298,13 @@ private Q_SLOTS:
     void crashBetweenTwoPrints()
     {
         const auto module = newModule();
-        Messages messages;
+        ScriptedMessages messages;
         CountingPreview preview;
         QVERIFY(print(*module, preview, messages));
         const qint64 group = module->opened()->processGroup();
         ::kill(pid_t(-group), SIGKILL);
         QTRY_VERIFY(!groupAlive(group));
-        QVERIFY2(print(*module, preview, messages), qPrintable(messages.shown.join(u'\n')));
+        QVERIFY2(print(*module, preview, messages), qPrintable(messages.log.join(u'\n')));
         QCOMPARE(preview.shown, 2);
         QCOMPARE(module->opened()->startCount(), 2);
     }
