@@ -1,5 +1,7 @@
 #include "dialogs/PdfPreviewDialog.h"
 
+#include "print/SpreadsheetApp.h"
+
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>

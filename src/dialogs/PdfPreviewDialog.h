@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/SpreadsheetApp.h"
+#include "print/PrintPreview.h"
 
 #include <QString>
 

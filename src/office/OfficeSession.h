@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/OfficeModule.h"
+#include "print/SpreadsheetOffice.h"
 
 #include <QtGlobal>
 #include <functional>

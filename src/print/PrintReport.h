@@ -1,12 +1,13 @@
 #pragma once
 
+#include "print/PrintPreview.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 
 class AppPaths;
 class MessageBoxes;
-class PrintPreview;
 class ReportTables;
 class SpreadsheetApp;
 

@@ -129,13 +129,6 @@ public:
     virtual void release() = 0;
 };
 
-// Shows a filled sheet, exported as PDF, and returns when the user is done with it.
-class PrintPreview {
-public:
-    virtual ~PrintPreview() = default;
-    virtual void show(const QString& pdfPath, const QString& title) = 0;
-};
-
 // Closes the workbook unsaved and lets the application go, whatever state they are in;
 // used on every way out of a print or an export.
 inline void closeQuietly(SpreadsheetApp& app) noexcept

@@ -1,4 +1,5 @@
 #include "workspace/OfficeService.h"
+#include "workspace/OfficeProgressWindow.h"
 
 #include "dialogs/PdfPreviewDialog.h"
 #include "model/AppPaths.h"
@@ -13,7 +14,6 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -85,50 +85,6 @@ private:
     std::function<void()> m_beforeShow;
 };
 
-// For one command: after a moment of waiting for the office, a small window with a busy bar
-// and "Отмена". It is application-modal, so the main window still takes no input.
-class ProgressWait final : public OfficeWaitObserver {
-public:
-    ProgressWait(OfficeModule& office, QWidget* parent, QString text, int delayMs)
-        : m_office(office), m_parent(parent), m_text(std::move(text)), m_delayMs(delayMs)
-    {
-        m_office.setWaitObserver(this);
-    }
-    ~ProgressWait() override { m_office.setWaitObserver(nullptr); }
-    ProgressWait(const ProgressWait&) = delete;
-    ProgressWait& operator=(const ProgressWait&) = delete;
-
-    bool waitGoesOn(qint64 elapsedMs) override
-    {
-        if (!m_dialog && !m_done && elapsedMs >= m_delayMs) {
-            m_dialog = std::make_unique<QProgressDialog>(m_text, u"Отмена"_s, 0, 0, m_parent);
-            m_dialog->setObjectName(u"OfficeProgress"_s);
-            m_dialog->setWindowTitle(u"Сообщение"_s);
-            m_dialog->setWindowModality(Qt::ApplicationModal);
-            m_dialog->setMinimumDuration(0);
-            m_dialog->setAutoClose(false);
-            m_dialog->setAutoReset(false);
-            m_dialog->show();
-        }
-        return !(m_dialog && m_dialog->wasCanceled());
-    }
-    bool takesInput() const override { return m_dialog && m_dialog->isVisible(); }
-    // The preview or a message takes over: no more progress window for this command.
-    void finish()
-    {
-        m_done = true;
-        m_dialog.reset();
-    }
-
-private:
-    OfficeModule& m_office;
-    QWidget* m_parent;
-    QString m_text;
-    int m_delayMs;
-    bool m_done = false;
-    std::unique_ptr<QProgressDialog> m_dialog;
-};
-
 } // namespace
 
 OfficeService::OfficeService(ReportTables& tables, const AppPaths& paths,
@@ -151,7 +107,8 @@ void OfficeService::startEarly(bool allowed)
 void OfficeService::printReport(bool finalMode)
 {
     WaitCursor wait;
-    ProgressWait progress(*m_office, m_window, u"Подготовка печатной формы…"_s, m_progressDelayMs);
+    OfficeProgressWindow progress(*m_office, m_window, u"Подготовка печатной формы…"_s,
+                                  m_progressDelayMs);
     CursorMessages messages(m_messages, [&progress] { progress.finish(); });
     CursorPreview preview(m_window, [&progress] { progress.finish(); });
     const auto app = m_office->newApp();
@@ -166,7 +123,7 @@ void OfficeService::printReport(bool finalMode)
 void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titles)
 {
     WaitCursor wait;
-    ProgressWait progress(*m_office, m_window, u"Подготовка таблицы…"_s, m_progressDelayMs);
+    OfficeProgressWindow progress(*m_office, m_window, u"Подготовка таблицы…"_s, m_progressDelayMs);
     const auto app = m_office->newApp();
     GridExportOptions options;
     options.progId = QString::fromUtf16(kSpreadsheetProgId);

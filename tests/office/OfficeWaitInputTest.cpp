@@ -3,7 +3,7 @@
 // input is needed for that (events of the window system), so this runs under an X server with
 // the keys and clicks typed by xdotool.
 #include "office/OfficeSession.h"
-#include "print/OfficeModule.h"
+#include "print/SpreadsheetOffice.h"
 
 #include <QApplication>
 #include <QLineEdit>
