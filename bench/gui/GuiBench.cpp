@@ -4,11 +4,11 @@
 #include "model/AppPaths.h"
 #include "model/Clock.h"
 #include "model/FormatSettings.h"
+#include "model/MessageBoxes.h"
 #include "model/RazdelFiles.h"
 #include "model/Razdels.h"
+#include "model/UrlOpener.h"
 #include "platform/KeyboardLayout.h"
-#include "platform/MessageBoxes.h"
-#include "platform/UrlOpener.h"
 #include "workspace/DBGrid.h"
 #include "workspace/TMainF.h"
 

@@ -4,11 +4,11 @@
 #include "app/CliCommands.h"
 #include "app/CliOptions.h"
 #include "control/Control.h"
+#include "model/MessageBoxes.h"
 #include "model/ReportTables.h"
 #include "model/Settings.h"
 #include "model/Totals.h"
 #include "output/ExportFile.h"
-#include "platform/MessageBoxes.h"
 #include "print/OfficeModule.h"
 #include "print/PrintReport.h"
 

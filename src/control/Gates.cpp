@@ -1,8 +1,8 @@
 #include "control/Gates.h"
 
 #include "model/DataSet.h"
+#include "model/MessageBoxes.h"
 #include "model/Razdels.h"
-#include "platform/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/TChangeYearOfRepF.h"
 #include "model/Clock.h"
-#include "platform/MessageBoxes.h"
+#include "model/MessageBoxes.h"
 
 #include <QSpinBox>
 

@@ -1,8 +1,8 @@
 #include "dialogs/TAboutF.h"
 
 #include "dialogs/ShowDialog.h"
+#include "model/UrlOpener.h"
 #include "output/MailSubmission.h"
-#include "platform/UrlOpener.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -2,12 +2,12 @@
 
 #include "control/Control.h"
 #include "model/DataSet.h"
+#include "model/MessageBoxes.h"
 #include "model/Razdels.h"
 #include "model/ReportTables.h"
+#include "model/UrlOpener.h"
 #include "model/UserError.h"
 #include "output/MailSubmission.h"
-#include "platform/MessageBoxes.h"
-#include "platform/UrlOpener.h"
 
 #include <QDir>
 #include <QUrl>

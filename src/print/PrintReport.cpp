@@ -3,10 +3,10 @@
 #include "model/AppPaths.h"
 #include "model/DataSet.h"
 #include "model/DataSetError.h"
+#include "model/MessageBoxes.h"
 #include "model/Razdels.h"
 #include "model/ReportTables.h"
 #include "output/ExportFile.h"
-#include "platform/MessageBoxes.h"
 #include "print/SpreadsheetApp.h"
 
 #include <QDir>

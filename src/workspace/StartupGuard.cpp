@@ -2,7 +2,7 @@
 
 #include "model/DataDirLock.h"
 #include "model/InterruptedSaves.h"
-#include "platform/MessageBoxes.h"
+#include "model/MessageBoxes.h"
 
 #include <QDir>
 

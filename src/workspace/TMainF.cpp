@@ -3,11 +3,11 @@
 
 #include "dialogs/TAboutF.h"
 #include "model/FormatSettings.h"
+#include "model/MessageBoxes.h"
 #include "model/RazdelFiles.h"
 #include "model/Razdels.h"
 #include "model/ReportYear.h"
 #include "platform/KeyboardLayout.h"
-#include "platform/MessageBoxes.h"
 #include "workspace/DBGrid.h"
 #include "workspace/GuiErrors.h"
 #include "workspace/RekvizityPanel.h"

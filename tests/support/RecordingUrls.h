@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UrlOpener.h"
+#include "model/UrlOpener.h"
 
 #include <QDir>
 #include <QList>

@@ -5,12 +5,6 @@
 
 using namespace Qt::StringLiterals;
 
-QString messageBoxText(const QString& text)
-{
-    QString shown = text;
-    return shown.replace(u"\n\r"_s, u"\n"_s);
-}
-
 void showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
                     QWidget* parent)
 {

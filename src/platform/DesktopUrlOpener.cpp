@@ -1,4 +1,4 @@
-#include "platform/UrlOpener.h"
+#include "platform/DesktopUrlOpener.h"
 
 #include <QDesktopServices>
 

@@ -8,8 +8,3 @@ public:
     virtual ~UrlOpener() = default;
     virtual bool open(const QUrl& url) = 0;
 };
-
-class DesktopUrlOpener final : public UrlOpener {
-public:
-    bool open(const QUrl& url) override;
-};
