@@ -11,3 +11,8 @@ class QProcess;
 void StartInOwnProcessGroup(QProcess& process);
 // Kills whatever is left of the group led by `group`; harmless when nothing is.
 void KillProcessGroup(qint64 group);
+// Kills the group if the program ends through exit() with the office still running (the
+// window system gone, a fatal error): an office must not outlive its program. Forgotten again
+// once the group is ended the usual way.
+void KillGroupAtExit(qint64 group);
+void ForgetGroupAtExit(qint64 group);

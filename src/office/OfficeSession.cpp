@@ -277,6 +277,7 @@ void OfficeSession::Impl::start()
         fail(u"LibreOffice не найден: "_s + config.soffice + u" ("_s + process->errorString() +
              u')');
     group = process->processId();
+    KillGroupAtExit(group);
 
     Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
     const rtl::OUString url =
@@ -334,8 +335,10 @@ void OfficeSession::Impl::stop()
         if (asked && process->state() != QProcess::NotRunning)
             process->waitForFinished(5000);
         const qint64 pgid = group;
-        if (pgid > 0)
+        if (pgid > 0) {
             KillProcessGroup(pgid); // whatever lingers of the group
+            ForgetGroupAtExit(pgid);
+        }
         if (process->state() != QProcess::NotRunning)
             process->waitForFinished(2000);
         delete process;

@@ -14,10 +14,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
+#include <cstdio>
+#include <cstdlib>
 #include <signal.h>
 
 using namespace Qt::StringLiterals;
@@ -294,6 +298,26 @@ private Q_SLOTS:
         QCOMPARE(preview.shown, 1);
     }
 
+    // The program ending through exit() while its office runs (the window system gone) takes
+    // the office with it.
+    void exitWithoutShutdownLeavesNoOffice()
+    {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"F2A_EXIT_WITH_OFFICE"_s, u"1"_s);
+        env.insert(u"F2A_WORK_DIR"_s, m_paths->TempDir());
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        const qint64 group = child.readAllStandardOutput().trimmed().toLongLong();
+        QVERIFY2(group > 0, child.readAllStandardError().constData());
+        QTest::qWait(3000);
+        const bool alive = groupAlive(group);
+        if (alive)
+            ::kill(pid_t(-group), SIGKILL);
+        QVERIFY(!alive);
+    }
+
     // A crash of the office between two prints: the second one starts a new office.
     void crashBetweenTwoPrints()
     {
@@ -310,5 +334,31 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(OfficeStartTest)
+// The child of exitWithoutShutdownLeavesNoOffice: starts the office, says its process group and
+// ends through exit() at once, as the program does when the window system goes away.
+int exitWithOfficeRunning()
+{
+    int argc = 1;
+    char name[] = "child";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    auto* module = new OfficeModule(moduleFile(),
+                                    OfficeConfig{{}, qEnvironmentVariable("F2A_WORK_DIR"), 20000});
+    module->startEarly();
+    for (int i = 0; i < 400 && !(module->opened() && module->opened()->processGroup() > 0); ++i)
+        QThread::msleep(50);
+    QThread::msleep(500);
+    std::printf("%lld\n", module->opened() ? module->opened()->processGroup() : 0LL);
+    std::fflush(stdout);
+    std::exit(0);
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("F2A_EXIT_WITH_OFFICE"))
+        return exitWithOfficeRunning();
+    QApplication app(argc, argv);
+    OfficeStartTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "OfficeStartTest.moc"
