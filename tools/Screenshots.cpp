@@ -4,6 +4,7 @@
 #include "dialogs/ShowDialog.h"
 #include "model/AppPaths.h"
 #include "model/Clock.h"
+#include "model/FixedClock.h"
 #include "model/FormatSettings.h"
 #include "model/MessageBoxes.h"
 #include "model/Razdels.h"

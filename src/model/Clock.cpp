@@ -1,4 +1,5 @@
 #include "model/Clock.h"
+#include "model/SystemClock.h"
 
 Clock::~Clock() = default;
 

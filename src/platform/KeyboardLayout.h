@@ -13,9 +13,3 @@ public:
 
 inline const QString kLayoutRussian = QStringLiteral("00000419");
 inline const QString kLayoutEnglish = QStringLiteral("00000409");
-
-// The platform's own service (a no-op outside Windows).
-class SystemKeyboardLayout final : public KeyboardLayout {
-public:
-    void activate(const QString& layoutId) override;
-};

@@ -1,4 +1,4 @@
-#include "platform/KeyboardLayout.h"
+#include "platform/SystemKeyboardLayout.h"
 
 #include <windows.h>
 

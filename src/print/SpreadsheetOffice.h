@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/OfficeWaitObserver.h"
 #include "print/SpreadsheetApp.h"
 
 #include <QString>
@@ -9,18 +10,6 @@ struct OfficeConfig {
     QString soffice;            // empty: the office of the build, or $FORM2AUDIT_SOFFICE
     QString workDir;            // the private profile and logs go in a folder under it
     int startTimeoutMs = 20000; // not answering by then: cannot be created
-};
-
-// Told while the window's thread waits for an office call, so that the wait can be shown
-// and cancelled. Called on the waiting thread only.
-class OfficeWaitObserver {
-public:
-    virtual ~OfficeWaitObserver() = default;
-    // Called about every 50 ms of a wait; answers false once the user cancelled.
-    virtual bool waitGoesOn(qint64 elapsedMs) = 0;
-    // True while a window of the observer's own (application-modal) takes the user's input;
-    // otherwise no user input is handled during a wait.
-    virtual bool takesInput() const = 0;
 };
 
 // One office for the program: started at first use or early in the background, shut down

@@ -4,6 +4,7 @@
 #include "dialogs/TBeginForm.h"
 #include "dialogs/TChangeYearOfRepF.h"
 #include "model/Clock.h"
+#include "model/FixedClock.h"
 #include "support/RecordingUrls.h"
 #include "support/ScriptedMessages.h"
 

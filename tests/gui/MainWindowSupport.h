@@ -2,6 +2,7 @@
 
 #include "model/AppPaths.h"
 #include "model/Clock.h"
+#include "model/FixedClock.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Platform.h"
 #include "support/RecordingUrls.h"

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "model/Clock.h"
 #include "model/DataSetError.h"
+#include "model/FixedClock.h"
 #include "model/ReportYear.h"
 
 #include <QDir>
