@@ -42,3 +42,19 @@ inline DecodedMailTo decodeMailTo(const QByteArray& link)
     }
     return out;
 }
+
+// The whole covering letter of a 2009 report as the user should read it in the mail program.
+inline QString expectedLetter(const QString& archive, const QString& fullName,
+                              const QString& signature)
+{
+    using namespace Qt::StringLiterals;
+    return u"Добавьте к письму файл "_s + archive +
+           u" и отправьте письмо.  Перед отправкой письма удалите эту строку.\r\n\r\n\r\n\r\n\r\n"
+           u"В Департамент регулирования государственного финансового контроля, аудиторской "
+           u"деятельности, бухгалтерского учета и отчетности МФ РФ.\r\n\r\n"_s +
+           fullName +
+           u"\r\nнаправляет Вам отчёт по годовой форме федерального государственного "
+           u"статистического наблюдения № 2-аудит \"Отчет об аудиторской деятельности\" за 2009 "
+           u"год в электронном виде.\r\n\r\n\r\n\r\n"_s +
+           signature;
+}

@@ -390,15 +390,7 @@ void WindowDetailsTest::mailLinkCarriesTheLetterLiterally()
     QCOMPARE(archives.size(), 1);
     const QString archive = QDir::toNativeSeparators(f.paths.ExportDir() + archives[0]);
     const QString expected =
-        u"Добавьте к письму файл "_s + archive +
-        u" и отправьте письмо.  Перед отправкой письма удалите эту строку.\r\n\r\n\r\n\r\n\r\n"
-        u"В Департамент регулирования государственного финансового контроля, аудиторской "
-        u"деятельности, бухгалтерского учета и отчетности МФ РФ.\r\n\r\n"_s +
-        fullName +
-        u"\r\nнаправляет Вам отчёт по годовой форме федерального государственного "
-        u"статистического наблюдения № 2-аудит \"Отчет об аудиторской деятельности\" за 2009 "
-        u"год в электронном виде.\r\n\r\n\r\n\r\nРуководитель аудиторской организации      "_s +
-        head;
+        expectedLetter(archive, fullName, u"Руководитель аудиторской организации      "_s + head);
     QCOMPARE(mail.values(u"body"_s), QStringList{expected});
 }
 

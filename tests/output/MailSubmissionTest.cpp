@@ -9,24 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The whole letter as the user should read it in the mail program.
-QString expectedLetter(const QString& archive, const QString& fullName, const QString& signature)
-{
-    return u"Добавьте к письму файл "_s + archive +
-           u" и отправьте письмо.  Перед отправкой письма удалите эту строку.\r\n\r\n\r\n\r\n\r\n"
-           u"В Департамент регулирования государственного финансового контроля, аудиторской "
-           u"деятельности, бухгалтерского учета и отчетности МФ РФ.\r\n\r\n"_s +
-           fullName +
-           u"\r\nнаправляет Вам отчёт по годовой форме федерального государственного "
-           u"статистического наблюдения № 2-аудит \"Отчет об аудиторской деятельности\" за 2009 "
-           u"год в электронном виде.\r\n\r\n\r\n\r\n"_s +
-           signature;
-}
-
-} // namespace
-
 TEST(MailSubmission, LetterForLegalEntityAndIndividual)
 {
     EXPECT_EQ(ComposeCoveringLetter(u"/x/Export/1027700000000--090.zip"_s, u"ООО \"Аудит\""_s, true,
