@@ -112,12 +112,9 @@ void OfficeService::printReport(bool finalMode)
     CursorMessages messages(m_messages, [&progress] { progress.finish(); });
     CursorPreview preview(m_window, [&progress] { progress.finish(); });
     const auto app = m_office->newApp();
-    try {
-        PrintRepExcel(m_tables, m_paths, m_reportYear(),
-                      finalMode ? PrintMode::Final : PrintMode::Preview, *app, messages, preview);
-    } catch (const SpreadsheetCancelled&) {
-        // The user chose to stop; the workbook was closed unsaved.
-    }
+    // A cancelled print ends there quietly, its workbook closed unsaved.
+    PrintRepExcel(m_tables, m_paths, m_reportYear(),
+                  finalMode ? PrintMode::Final : PrintMode::Preview, *app, messages, preview);
 }
 
 void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titles)
@@ -145,11 +142,8 @@ void OfficeService::exportGrid(const GridSnapshot& grid, const QStringList& titl
                    ? QString()
                    : u"не найдена программа для открытия файлов .xlsx"_s;
     };
-    try {
-        ExportGridToExcel(titles, grid, options, env);
-    } catch (const SpreadsheetCancelled&) {
-        // The user chose to stop; nothing was handed over.
-    }
+    // A cancelled export ends there quietly, nothing handed over or left on disk.
+    ExportGridToExcel(titles, grid, options, env);
 }
 
 GridSnapshot snapshotOf(DBGrid* grid)
